@@ -1,0 +1,51 @@
+# Helpers shared by every folder: warning flags, sanitizers and the layer libraries.
+
+add_library(tamber_options INTERFACE)
+target_compile_options(tamber_options INTERFACE -Wall -Wextra -Wno-unused-parameter)
+if(TAMBER_WERROR)
+  target_compile_options(tamber_options INTERFACE -Werror)
+endif()
+if(TAMBER_SANITIZE)
+  target_compile_options(tamber_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tamber_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# tamber_layer(NAME [DEPS layer...] [PRIVATE_LIBS target...])
+# One static library per folder under src/, named tamber_NAME, built from every .cpp in it.
+# A layer may only link the layers below it; a wrong include then fails to link.
+function(tamber_layer name)
+  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_LIBS;PUBLIC_LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  set(target tamber_${name})
+  set(deps)
+  foreach(dep ${L_DEPS})
+    list(APPEND deps tamber_${dep})
+  endforeach()
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} PUBLIC tamber_options ${deps} ${L_PUBLIC_LIBS} PRIVATE ${L_PRIVATE_LIBS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE tamber_options ${deps})
+  endif()
+endfunction()
+
+# tamber_test_suite(LAYER [LIBS target...]): one GoogleTest program per tests/ folder.
+function(tamber_test_suite name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(target tests_${name})
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PRIVATE tamber_options ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    TAMBER_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAMBER_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${target} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+endfunction()
