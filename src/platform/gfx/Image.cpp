@@ -1,0 +1,37 @@
+#include "platform/gfx/Image.h"
+
+#include <algorithm>
+
+namespace tamber::gfx {
+
+Image::Image(int32_t width, int32_t height, PixelFormat format)
+{
+    Create(width, height, format);
+}
+
+int Image::Create(int32_t width, int32_t height, PixelFormat format)
+{
+    m_pixels.clear();
+    m_width = m_height = m_pitch = 0;
+    m_format = format;
+    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension)
+        return 0;
+    m_width = width;
+    m_height = height;
+    m_pitch = (width * BytesPerPixel(format) + 3) & ~3;
+    m_pixels.assign(static_cast<size_t>(m_pitch) * static_cast<size_t>(height), 0);
+    return 1;
+}
+
+void Image::Fill(uint32_t value)
+{
+    Surface s = View();
+    for (int32_t y = 0; y < m_height; ++y) {
+        if (m_format == PixelFormat::Rgb32)
+            std::fill_n(s.Row32(y), m_width, value);
+        else
+            std::fill_n(s.Row8(y), m_width, static_cast<uint8_t>(value));
+    }
+}
+
+} // namespace tamber::gfx
