@@ -1,0 +1,538 @@
+// Pens, brushes and the shapes drawn with them.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/gfx/Dc.h"
+#include "platform/gfx/Palette.h"
+#include "platform/gfx/SystemPalette.h"
+
+namespace tamber::gfx {
+
+namespace {
+
+constexpr int kPatternSize = 8;
+
+// On/off run lengths of the styled cosmetic pens (first run drawn).
+struct DashPattern {
+    int count;
+    int runs[6];
+};
+constexpr DashPattern kDashPatterns[] = {
+    { 0, {} },                     // Solid
+    { 2, { 18, 6 } },              // Dash
+    { 2, { 3, 3 } },               // Dot
+    { 4, { 9, 6, 3, 6 } },         // DashDot
+    { 6, { 9, 3, 3, 3, 3, 3 } },   // DashDotDot
+};
+
+bool HatchInk(HatchStyle hatch, int px, int py)
+{
+    switch (hatch) {
+    case HatchStyle::Horizontal: return py == 0;
+    case HatchStyle::Vertical: return px == 0;
+    case HatchStyle::ForwardDiagonal: return px == py;
+    case HatchStyle::BackwardDiagonal: return px + py == kPatternSize - 1;
+    case HatchStyle::Cross: return px == 0 || py == 0;
+    case HatchStyle::DiagonalCross: return px == py || px + py == kPatternSize - 1;
+    }
+    return false;
+}
+
+void ReadRow(const Surface& s, int32_t y, int32_t x0, int32_t n, uint32_t* out)
+{
+    if (s.format == PixelFormat::Rgb32) {
+        std::copy_n(s.Row32(y) + x0, n, out);
+    } else {
+        const uint8_t* row = s.Row8(y) + x0;
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = row[i];
+    }
+}
+
+void WriteRow(const Surface& s, int32_t y, int32_t x0, int32_t n, const uint32_t* in, const uint8_t* keep)
+{
+    if (s.format == PixelFormat::Rgb32) {
+        uint32_t* row = s.Row32(y) + x0;
+        for (int32_t i = 0; i < n; ++i) {
+            if (!keep || keep[i])
+                row[i] = in[i];
+        }
+    } else {
+        uint8_t* row = s.Row8(y) + x0;
+        for (int32_t i = 0; i < n; ++i) {
+            if (!keep || keep[i])
+                row[i] = static_cast<uint8_t>(in[i]);
+        }
+    }
+}
+
+// Spans of a convex shape kept as the leftmost and rightmost pixel of each row.
+struct ConvexRows {
+    int32_t top = 0;
+    std::vector<std::pair<int32_t, int32_t>> rows; // inclusive; first > second when empty
+
+    void Add(int32_t x, int32_t y)
+    {
+        if (rows.empty()) {
+            top = y;
+            rows.emplace_back(x, x);
+            return;
+        }
+        while (y < top) {
+            rows.insert(rows.begin(), { INT32_MAX, INT32_MIN });
+            --top;
+        }
+        while (y >= top + static_cast<int32_t>(rows.size()))
+            rows.emplace_back(INT32_MAX, INT32_MIN);
+        auto& r = rows[static_cast<size_t>(y - top)];
+        r.first = std::min(r.first, x);
+        r.second = std::max(r.second, x);
+    }
+    Region ToRegion() const
+    {
+        std::vector<std::vector<Region::Span>> spans(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].first <= rows[i].second)
+                spans[i].push_back(Region::Span { rows[i].first, rows[i].second + 1 });
+        }
+        return Region::FromRows(top, spans);
+    }
+};
+
+// Walks the pixels of a line from a to b, b excluded.
+template<typename Plot>
+void WalkLine(Point a, Point b, Plot plot)
+{
+    int32_t dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
+    int32_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int32_t x = a.x, y = a.y;
+    if (dx >= dy) {
+        int64_t err = dx / 2;
+        for (int32_t i = 0; i < dx; ++i) {
+            plot(x, y);
+            x += sx;
+            err -= dy;
+            if (err < 0) {
+                y += sy;
+                err += dx;
+            }
+        }
+    } else {
+        int64_t err = dy / 2;
+        for (int32_t i = 0; i < dy; ++i) {
+            plot(x, y);
+            y += sy;
+            err -= dx;
+            if (err < 0) {
+                x += sx;
+                err += dy;
+            }
+        }
+    }
+}
+
+// Lines longer than this are cut to it; nothing that long fits on a surface.
+constexpr int32_t kMaxLineCoord = 1 << 20;
+
+Point ClampPoint(Point p)
+{
+    return Point { std::clamp(p.x, -kMaxLineCoord, kMaxLineCoord), std::clamp(p.y, -kMaxLineCoord, kMaxLineCoord) };
+}
+
+} // namespace
+
+void Dc::PatternRow(const Brush& brush, PixelFormat format, int32_t y, int32_t x0, int32_t n, uint32_t* out,
+                    uint8_t* inkMask) const
+{
+    if (brush.style == BrushStyle::Solid || brush.style == BrushStyle::Null
+        || (brush.style == BrushStyle::Pattern && (!brush.pattern || brush.pattern->IsEmpty()))) {
+        std::fill_n(out, n, Resolve(brush.color, format));
+        if (inkMask)
+            std::fill_n(inkMask, n, 1);
+        return;
+    }
+    int py = ((y - m_state.brushOrg.y) % kPatternSize + kPatternSize) % kPatternSize;
+    if (brush.style == BrushStyle::Hatched) {
+        uint32_t ink = Resolve(brush.color, format), back = Resolve(m_state.bkColor, format);
+        for (int32_t i = 0; i < n; ++i) {
+            int px = ((x0 + i - m_state.brushOrg.x) % kPatternSize + kPatternSize) % kPatternSize;
+            bool on = HatchInk(brush.hatch, px, py);
+            out[i] = on ? ink : back;
+            if (inkMask)
+                inkMask[i] = on || m_state.bkMode == BkMode::Opaque;
+        }
+        return;
+    }
+    const Image& pat = *brush.pattern;
+    int32_t pw = pat.Width(), ph = pat.Height();
+    int32_t row = ((y - m_state.brushOrg.y) % ph + ph) % ph;
+    uint32_t text = Resolve(m_state.textColor, format), back = Resolve(m_state.bkColor, format);
+    for (int32_t i = 0; i < n; ++i) {
+        int32_t col = ((x0 + i - m_state.brushOrg.x) % pw + pw) % pw;
+        uint32_t v = pat.Get(col, row);
+        switch (pat.Format()) {
+        case PixelFormat::Mono: out[i] = v ? back : text; break;
+        case PixelFormat::Rgb32: out[i] = Resolve(PixelToColorRef(v), format); break;
+        case PixelFormat::Indexed8:
+            out[i] = format == PixelFormat::Indexed8 ? v : Resolve(PixelToColorRef(Sys().Pixels()[v & 0xFF]), format);
+            break;
+        }
+        if (inkMask)
+            inkMask[i] = 1;
+    }
+}
+
+void Dc::FillRegionDevice(const Region& device, const Brush& brush, uint8_t rop3)
+{
+    if (brush.style == BrushStyle::Null)
+        return;
+    Surface s = Target();
+    if (!s.IsValid())
+        return;
+    Region area = Region::Combine(device, EffectiveClip(), CombineMode::And);
+    const uint32_t mask = MaskOf(s.format);
+    const bool solid = brush.style == BrushStyle::Solid;
+    const bool needMask = brush.style == BrushStyle::Hatched && m_state.bkMode == BkMode::Transparent;
+    std::vector<uint32_t> pat, dst;
+    std::vector<uint8_t> ink;
+    for (const Rect& r : area.Rects()) {
+        int32_t n = r.Width();
+        pat.resize(static_cast<size_t>(n));
+        dst.resize(static_cast<size_t>(n));
+        ink.resize(static_cast<size_t>(n));
+        if (solid && rop3 == 0xF0) {
+            uint32_t v = Resolve(brush.color, s.format);
+            for (int32_t y = r.top; y < r.bottom; ++y) {
+                if (s.format == PixelFormat::Rgb32)
+                    std::fill_n(s.Row32(y) + r.left, n, v);
+                else
+                    std::fill_n(s.Row8(y) + r.left, n, static_cast<uint8_t>(v));
+            }
+            continue;
+        }
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            PatternRow(brush, s.format, y, r.left, n, pat.data(), needMask ? ink.data() : nullptr);
+            ReadRow(s, y, r.left, n, dst.data());
+            RopRow32(rop3, dst.data(), nullptr, pat.data(), n, mask);
+            WriteRow(s, y, r.left, n, dst.data(), needMask ? ink.data() : nullptr);
+        }
+    }
+}
+
+void Dc::FillSolidDevice(const Region& device, ColorRef color, uint8_t rop3)
+{
+    FillRegionDevice(device, Brush::Solid(color), rop3);
+}
+
+void Dc::PenRegion(const Region& device)
+{
+    FillSolidDevice(device, m_state.pen.color, PenRop());
+}
+
+void Dc::ThickLineDevice(Point a, Point b)
+{
+    // The union of discs of the pen's width centred on every pixel of the line, end included:
+    // convex, so one span per row holds it.
+    int32_t w = m_state.pen.width;
+    Region disc = Region::FromEllipse(Rect { 0, 0, w, w });
+    std::vector<std::pair<int32_t, int32_t>> discRows; // per row of the disc: left, right-1
+    for (int32_t y = 0; y < w; ++y) {
+        int32_t l = INT32_MAX, r = INT32_MIN;
+        for (const Rect& rc : disc.Rects()) {
+            if (rc.top <= y && y < rc.bottom) {
+                l = std::min(l, rc.left);
+                r = std::max(r, rc.right - 1);
+            }
+        }
+        discRows.emplace_back(l, r);
+    }
+    ConvexRows rows;
+    int32_t half = w / 2;
+    auto stamp = [&](int32_t x, int32_t y) {
+        for (int32_t k = 0; k < w; ++k) {
+            if (discRows[static_cast<size_t>(k)].first > discRows[static_cast<size_t>(k)].second)
+                continue;
+            rows.Add(x - half + discRows[static_cast<size_t>(k)].first, y - half + k);
+            rows.Add(x - half + discRows[static_cast<size_t>(k)].second, y - half + k);
+        }
+    };
+    // Corners of the convex hull are enough: the discs at both ends and the rows between follow
+    // from convexity, but stamping each pixel keeps the outline exact for shallow slopes.
+    WalkLine(a, b, stamp);
+    stamp(b.x, b.y);
+    PenRegion(rows.ToRegion());
+}
+
+void Dc::StyledLineDevice(Point a, Point b, int32_t& styleOffset)
+{
+    Surface s = Target();
+    if (!s.IsValid())
+        return;
+    const Region& clip = EffectiveClip();
+    const DashPattern& dash = kDashPatterns[std::min<size_t>(static_cast<size_t>(m_state.pen.style), 4)];
+    int32_t period = 0;
+    for (int k = 0; k < dash.count; ++k)
+        period += dash.runs[k];
+    uint32_t mask = MaskOf(s.format);
+    uint32_t ink = Resolve(m_state.pen.color, s.format);
+    uint32_t back = Resolve(m_state.bkColor, s.format);
+    uint8_t code = PenRop();
+    const bool simpleClip = clip.Rects().size() == 1;
+    const Rect box = clip.Bounds();
+    WalkLine(a, b, [&](int32_t x, int32_t y) {
+        bool on = true;
+        if (period > 0) {
+            int32_t at = styleOffset % period;
+            int k = 0;
+            while (at >= dash.runs[k]) {
+                at -= dash.runs[k];
+                ++k;
+            }
+            on = (k % 2) == 0;
+        }
+        ++styleOffset;
+        if (!on && m_state.bkMode == BkMode::Transparent)
+            return;
+        Point p { x, y };
+        if (simpleClip ? !box.Contains(p) : !clip.Contains(p))
+            return;
+        uint32_t d = s.Get(x, y);
+        s.Set(x, y, ApplyRop3(code, on ? ink : back, 0, d) & mask);
+    });
+}
+
+void Dc::PolylineDevice(const std::vector<Point>& points, bool closed)
+{
+    if (m_state.pen.style == PenStyle::Null || points.empty())
+        return;
+    size_t segments = closed ? points.size() : points.size() - 1;
+    if (points.size() < 2)
+        return;
+    int32_t styleOffset = 0;
+    bool thick = m_state.pen.width > 1
+        && (m_state.pen.style == PenStyle::Solid || m_state.pen.style == PenStyle::InsideFrame);
+    for (size_t i = 0; i < segments; ++i) {
+        Point a = ClampPoint(points[i]), b = ClampPoint(points[(i + 1) % points.size()]);
+        if (thick)
+            ThickLineDevice(a, b);
+        else
+            StyledLineDevice(a, b, styleOffset);
+    }
+}
+
+int Dc::LineTo(Point p)
+{
+    std::vector<Point> pts { ToDevice(m_state.position), ToDevice(p) };
+    PolylineDevice(pts, false);
+    m_state.position = p;
+    return 1;
+}
+
+int Dc::Polyline(const Point* points, int32_t count)
+{
+    if (points == nullptr || count < 2)
+        return 0;
+    std::vector<Point> pts;
+    for (int32_t i = 0; i < count; ++i)
+        pts.push_back(ToDevice(points[i]));
+    PolylineDevice(pts, false);
+    return 1;
+}
+
+int Dc::Polygon(const Point* points, int32_t count)
+{
+    if (points == nullptr || count < 2)
+        return 0;
+    std::vector<Point> pts;
+    for (int32_t i = 0; i < count; ++i)
+        pts.push_back(ToDevice(points[i]));
+    if (count >= 3)
+        FillRegionDevice(Region::FromPolygon(pts.data(), count, m_state.fillMode), m_state.brush, PenRop());
+    PolylineDevice(pts, true);
+    return 1;
+}
+
+int Dc::Rectangle(const Rect& logical)
+{
+    Rect r = ToDevice(logical.Normalized());
+    if (m_state.pen.style == PenStyle::Null) {
+        // Without a pen the filled area is one pixel smaller, as if the missing outline took it.
+        FillRegionDevice(Region(Rect { r.left, r.top, r.right - 1, r.bottom - 1 }), m_state.brush, PenRop());
+        return 1;
+    }
+    int32_t w = std::max(1, m_state.pen.width);
+    bool styled = m_state.pen.style != PenStyle::Solid && m_state.pen.style != PenStyle::InsideFrame;
+    if (styled)
+        w = 1;
+    Rect inner = r.Inflate(-w, -w);
+    FillRegionDevice(Region(inner), m_state.brush, PenRop());
+    if (styled) {
+        std::vector<Point> pts { { r.left, r.top }, { r.right - 1, r.top }, { r.right - 1, r.bottom - 1 },
+                                 { r.left, r.bottom - 1 } };
+        PolylineDevice(pts, true);
+    } else {
+        PenRegion(Region::Combine(Region(r), Region(inner), CombineMode::Diff));
+    }
+    return 1;
+}
+
+int Dc::RoundRect(const Rect& logical, int32_t ellipseWidth, int32_t ellipseHeight)
+{
+    Rect r = ToDevice(logical.Normalized());
+    if (m_state.pen.style == PenStyle::Null) {
+        FillRegionDevice(Region::FromRoundRect(Rect { r.left, r.top, r.right - 1, r.bottom - 1 }, ellipseWidth,
+                                               ellipseHeight),
+                         m_state.brush, PenRop());
+        return 1;
+    }
+    int32_t w = std::max(1, m_state.pen.width);
+    Region outer = Region::FromRoundRect(r, ellipseWidth, ellipseHeight);
+    Region inner = Region::FromRoundRect(r.Inflate(-w, -w), ellipseWidth - 2 * w, ellipseHeight - 2 * w);
+    FillRegionDevice(inner, m_state.brush, PenRop());
+    PenRegion(Region::Combine(outer, inner, CombineMode::Diff));
+    return 1;
+}
+
+int Dc::Ellipse(const Rect& logical)
+{
+    Rect r = ToDevice(logical.Normalized());
+    if (m_state.pen.style == PenStyle::Null) {
+        FillRegionDevice(Region::FromEllipse(Rect { r.left, r.top, r.right - 1, r.bottom - 1 }), m_state.brush,
+                         PenRop());
+        return 1;
+    }
+    int32_t w = std::max(1, m_state.pen.width);
+    Region outer = Region::FromEllipse(r);
+    Region inner = Region::FromEllipse(r.Inflate(-w, -w));
+    FillRegionDevice(inner, m_state.brush, PenRop());
+    PenRegion(Region::Combine(outer, inner, CombineMode::Diff));
+    return 1;
+}
+
+int Dc::PaintRgn(const Region& logical)
+{
+    Region device = logical;
+    Point o = ToDevice(Point {});
+    device.Offset(o.x, o.y);
+    FillRegionDevice(device, m_state.brush, PenRop());
+    return 1;
+}
+
+int Dc::FillRgn(const Region& logical, const Brush& brush)
+{
+    Region device = logical;
+    Point o = ToDevice(Point {});
+    device.Offset(o.x, o.y);
+    FillRegionDevice(device, brush, 0xF0);
+    return 1;
+}
+
+int Dc::FillRect(const Rect& r, const Brush& brush)
+{
+    FillRegionDevice(Region(ToDevice(r)), brush, 0xF0);
+    return 1;
+}
+
+int Dc::FrameRect(const Rect& logical, const Brush& brush)
+{
+    Rect r = ToDevice(logical);
+    if (r.IsEmpty())
+        return 0;
+    FillRegionDevice(Region::Combine(Region(r), Region(r.Inflate(-1, -1)), CombineMode::Diff), brush, 0xF0);
+    return 1;
+}
+
+int Dc::InvertRect(const Rect& r)
+{
+    FillRegionDevice(Region(ToDevice(r)), Brush::Solid(kBlack), 0x55);
+    return 1;
+}
+
+int Dc::DrawFocusRect(const Rect& logical)
+{
+    Rect r = ToDevice(logical.Normalized());
+    if (r.IsEmpty())
+        return 0;
+    // Every other pixel of the border, counted from the top-left corner, is inverted; the rest
+    // stays, so a second call restores the picture.
+    std::vector<std::vector<Region::Span>> rows(static_cast<size_t>(r.Height()));
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        auto& row = rows[static_cast<size_t>(y - r.top)];
+        bool edgeRow = y == r.top || y == r.bottom - 1;
+        for (int32_t x = r.left; x < r.right; ++x) {
+            bool edge = edgeRow || x == r.left || x == r.right - 1;
+            if (edge && ((x - r.left) + (y - r.top)) % 2 == 0)
+                row.push_back(Region::Span { x, x + 1 });
+            if (!edgeRow && x == r.left && r.right - 1 > r.left)
+                x = r.right - 2;
+        }
+    }
+    FillRegionDevice(Region::FromRows(r.top, rows), Brush::Solid(kBlack), 0x55);
+    return 1;
+}
+
+int Dc::PatBlt(const Rect& logical, uint32_t rop)
+{
+    uint8_t code = Rop3Code(rop);
+    FillRegionDevice(Region(ToDevice(logical.Normalized())),
+                     Rop3UsesPattern(code) ? m_state.brush : Brush::Solid(kBlack), code);
+    return 1;
+}
+
+int Dc::FloodFill(Point logical, ColorRef color, FloodFillType type)
+{
+    Surface s = Target();
+    Point start = ToDevice(logical);
+    const Region& clip = EffectiveClip();
+    if (!s.IsValid() || !clip.Contains(start))
+        return 0;
+    uint32_t target = Resolve(color, s.format);
+    auto fillable = [&](int32_t x, int32_t y) {
+        uint32_t v = s.Get(x, y);
+        return type == FloodFillType::Border ? v != target : v == target;
+    };
+    if (!fillable(start.x, start.y))
+        return 0;
+    // Marks the pixels to paint first, then paints them all with the brush, so that a brush of
+    // the same colour as the fill test cannot make the search run in circles.
+    Rect box = clip.Bounds();
+    int32_t bw = box.Width();
+    std::vector<uint8_t> marked(static_cast<size_t>(bw) * static_cast<size_t>(box.Height()), 0);
+    auto index = [&](int32_t x, int32_t y) { return static_cast<size_t>(y - box.top) * bw + (x - box.left); };
+    auto ok = [&](int32_t x, int32_t y) {
+        return x >= box.left && x < box.right && y >= box.top && y < box.bottom && !marked[index(x, y)]
+            && clip.Contains(Point { x, y }) && fillable(x, y);
+    };
+    std::vector<Point> stack { start };
+    std::vector<std::vector<Region::Span>> rows(static_cast<size_t>(box.Height()));
+    while (!stack.empty()) {
+        Point p = stack.back();
+        stack.pop_back();
+        if (!ok(p.x, p.y))
+            continue;
+        int32_t l = p.x, r = p.x;
+        while (ok(l - 1, p.y))
+            --l;
+        while (ok(r + 1, p.y))
+            ++r;
+        for (int32_t x = l; x <= r; ++x)
+            marked[index(x, p.y)] = 1;
+        rows[static_cast<size_t>(p.y - box.top)].push_back(Region::Span { l, r + 1 });
+        for (int32_t dy : { -1, 1 }) {
+            int32_t y = p.y + dy;
+            for (int32_t x = l; x <= r; ++x) {
+                if (ok(x, y)) {
+                    stack.push_back(Point { x, y });
+                    while (x <= r && ok(x, y))
+                        ++x;
+                }
+            }
+        }
+    }
+    for (auto& row : rows)
+        std::sort(row.begin(), row.end(), [](const Region::Span& a, const Region::Span& b) { return a.left < b.left; });
+    FillRegionDevice(Region::FromRows(box.top, rows), m_state.brush, 0xF0);
+    return 1;
+}
+
+} // namespace tamber::gfx
