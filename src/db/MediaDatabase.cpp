@@ -50,7 +50,7 @@ int32_t MediaDatabase::Open(const std::string& path, std::string_view password, 
     return 1;
 }
 
-std::string MediaDatabase::Folder() const
+std::string MediaDatabase::DatabaseFolder() const
 {
     const std::string& path = m_records.Path();
     auto slash = path.find_last_of('/');

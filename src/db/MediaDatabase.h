@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/MemoryBlock.h"
+#include "db/CatalogUpgrade.h"
 #include "db/FolderTree.h"
 #include "db/JumpTable.h"
 #include "db/MediaCatalog.h"
@@ -68,7 +69,7 @@ public:
     const UpgradeReport& Upgrades() const { return m_upgrades; }
     const std::string& Path() const { return m_records.Path(); }
     // The folder holding the database file; relative catalogue paths start there.
-    std::string Folder() const;
+    std::string DatabaseFolder() const;
 
     // The record file, for the other records of the database.
     RecordFile& Records() { return m_records; }
