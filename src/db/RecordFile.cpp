@@ -812,22 +812,25 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
     WriteI32(header + kTimeOffset, static_cast<int32_t>(m_fs.CurrentTime()));
     std::memset(header + kReservedOffset, 0, kReservedSize);
 
-    // The payload goes out before the header, so a crash in between leaves the old header
-    // (or, for an appended record, no header at all) rather than a header over missing bytes.
+    // A reused slot gets its payload before its header, so a crash in between leaves the old
+    // header. An appended record goes out in one write, header first: until it lands, the end
+    // of the records holds the old directory or the end of the file, where a scan stops.
     int64_t dataOffset = m_baseOffset + offset + kRecordHeaderSize;
-    if (longName) {
-        uint8_t zeros[kLongNameSize] = {};
-        FileWrite(dataOffset, zeros, kLongNameSize);
-        dataOffset += kLongNameSize;
+    if (appended) {
+        MemoryBlock record(header, kRecordHeaderSize);
+        record.Append(payload);
+        record.Resize(kRecordHeaderSize + size + m_slack);
+        FileWrite(m_baseOffset + offset, record.Data(), record.Size());
+    } else {
+        if (longName) {
+            uint8_t zeros[kLongNameSize] = {};
+            FileWrite(dataOffset, zeros, kLongNameSize);
+            dataOffset += kLongNameSize;
+        }
+        if (size > 0)
+            FileWrite(dataOffset, payload.Data(), size);
+        FileWrite(m_baseOffset + offset, header, kRecordHeaderSize);
     }
-    if (appended && m_slack > 0) {
-        MemoryBlock padded(payload);
-        padded.Resize(size + m_slack);
-        FileWrite(dataOffset, padded.Data(), padded.Size());
-    } else if (size > 0) {
-        FileWrite(dataOffset, payload.Data(), size);
-    }
-    FileWrite(m_baseOffset + offset, header, kRecordHeaderSize);
     if (appended && !m_autoCommit) {
         // In a batch the old directory stays behind the records; cut it so that a scan after a
         // crash finds the end of the file right behind the last record.
