@@ -155,7 +155,8 @@ void RecordFile::SetHeaderInt(int32_t offset, int32_t value)
     WriteI32(m_header.data() + offset, value);
 }
 
-int32_t RecordFile::Open(const std::string& path, std::string_view password, OpenPolicy policy)
+int32_t RecordFile::Open(const std::string& path, std::string_view password, OpenPolicy policy,
+                         TrailerSearch trailerSearch)
 {
     Close();
     m_wrongPassword = false;
@@ -192,12 +193,17 @@ int32_t RecordFile::Open(const std::string& path, std::string_view password, Ope
         if (FileWrite(0, m_header.data(), kFileHeaderSize) == kFileHeaderSize)
             m_fileLength = kFileHeaderSize;
     } else if (m_fileLength >= kTrailerSize &&
-               (EndsWithIgnoringCase(path, ".exe") || EndsWithIgnoringCase(path, ".dll") ||
-                EndsWithIgnoringCase(path, ".ocx") || m_fs.IsOwnProgram(path))) {
+               (trailerSearch == TrailerSearch::Always || EndsWithIgnoringCase(path, ".exe") ||
+                EndsWithIgnoringCase(path, ".dll") || EndsWithIgnoringCase(path, ".ocx") ||
+                m_fs.IsOwnProgram(path))) {
         uint8_t trailer[kTrailerSize];
         if (m_file->Read(m_fileLength - kTrailerSize, trailer, kTrailerSize) == kTrailerSize &&
             std::memcmp(trailer, kTrailerMagic, 2) == 0)
             m_baseOffset = ReadU32(trailer + kTrailerBaseOffset);
+        uint8_t magic[kMagicSize] = {};
+        if (trailerSearch == TrailerSearch::Always && m_baseOffset != 0 &&
+            (m_file->Read(m_baseOffset, magic, kMagicSize) != kMagicSize || std::memcmp(magic, kMagic, kMagicSize) != 0))
+            m_baseOffset = 0;
     }
 
     uint8_t start[kVersionOffset + 4];

@@ -21,6 +21,12 @@ enum class OpenPolicy {
     ReadOnly,         // read-only; never writes, never creates
 };
 
+// Where Open looks for a container behind a "JM" trailer at the end of the file.
+enum class TrailerSearch {
+    ByName,  // in ".exe", ".dll" and ".ocx" files and the running program's own file
+    Always,  // in any file; one whose trailer leads nowhere is read as a database of its own
+};
+
 // What the directory looked like when the header and directory were last loaded.
 enum class DirectoryState {
     Valid,    // read from the directory offset
@@ -73,7 +79,7 @@ public:
     // Opens (or creates) the database at path. Answers 1 when open; on failure the file is
     // closed and WrongPassword() tells whether a password mismatch was the reason.
     int32_t Open(const std::string& path, std::string_view password = {},
-                 OpenPolicy policy = OpenPolicy::CreateIfMissing);
+                 OpenPolicy policy = OpenPolicy::CreateIfMissing, TrailerSearch trailer = TrailerSearch::ByName);
     void Close();
     bool IsOpen() const { return m_isOpen; }
     bool WrongPassword() const { return m_wrongPassword; }
