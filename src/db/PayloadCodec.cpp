@@ -1,5 +1,6 @@
 #include "db/PayloadCodec.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -105,11 +106,15 @@ int32_t EncodeStored(MemoryBlock& block)
     return 1;
 }
 
-// LZW-codes n >= 1 bytes into out (input length + kOutputSlack bytes), after its header.
-// Answers the stream length, or -1 when the encoder gives up.
-int64_t EncodeLzw(const uint8_t* in, int64_t n, uint8_t* out)
+// The output is reserved at its largest size up front but grown in steps, so only the pages
+// the stream actually fills are ever touched.
+constexpr size_t kOutputGrowStep = 64 * 1024;
+
+// LZW-codes n >= 1 bytes into out after its header; out has room reserved for input length +
+// kOutputSlack bytes, which the give-up rule keeps the stream within. Answers the stream
+// length, or -1 when the encoder gives up.
+int64_t EncodeLzw(const uint8_t* in, int64_t n, MemoryBlock::Storage& out)
 {
-    uint8_t* stream = out + kPayloadHeaderSize;
     // The encoder gives up when, about to emit a code, the complete bytes written so far plus
     // kGiveUpMargin reach the output size. After k codes, 3k/2 bytes are complete.
     const int64_t giveUpBytes = n + kOutputSlack - kGiveUpMargin;
@@ -120,12 +125,17 @@ int64_t EncodeLzw(const uint8_t* in, int64_t n, uint8_t* out)
     uint32_t current = in[0];
     int64_t codes = 0;
     uint32_t pending = 0;  // the first code of a pair, waiting for the second
-    uint8_t* put = stream;
+    uint8_t* put = out.data() + kPayloadHeaderSize;
+    uint8_t* end = out.data() + out.size();
 
     auto emit = [&](uint32_t code) {
         if ((codes & 1) == 0) {
             pending = code;
         } else {
+            if (end - put < 3) [[unlikely]] {
+                out.resize(std::min(out.size() + kOutputGrowStep, out.capacity()));
+                end = out.data() + out.size();
+            }
             put[0] = static_cast<uint8_t>(pending >> 4);
             put[1] = static_cast<uint8_t>((pending << 4) | (code >> 8));
             put[2] = static_cast<uint8_t>(code);
@@ -153,11 +163,13 @@ int64_t EncodeLzw(const uint8_t* in, int64_t n, uint8_t* out)
     emit(current);
     emit(kEndCode);
     if (codes & 1) {
+        if (end - put < 2)
+            out.resize(std::min(out.size() + kOutputGrowStep, out.capacity()));
         put[0] = static_cast<uint8_t>(pending >> 4);
         put[1] = static_cast<uint8_t>(pending << 4);
         put += 2;
     }
-    return put - stream;
+    return put - (out.data() + kPayloadHeaderSize);
 }
 
 int32_t EncodeLzwBlock(MemoryBlock& block)
@@ -166,13 +178,14 @@ int32_t EncodeLzwBlock(MemoryBlock& block)
     if (n + kOutputSlack > std::numeric_limits<int32_t>::max())
         return 0;
     try {
-        MemoryBlock::Storage out(static_cast<size_t>(n + kOutputSlack));
-        const int64_t streamLength = EncodeLzw(block.Data(), n, out.data());
+        MemoryBlock::Storage out;
+        out.reserve(static_cast<size_t>(n + kOutputSlack));
+        out.resize(std::min(out.capacity(), kOutputGrowStep));
+        const int64_t streamLength = EncodeLzw(block.Data(), n, out);
         if (streamLength < 0)
             return 0;
         WriteHeader(out.data(), kMethodLzw, static_cast<uint32_t>(n), static_cast<uint32_t>(streamLength));
         out.resize(static_cast<size_t>(kPayloadHeaderSize + streamLength));
-        out.shrink_to_fit();
         block.Adopt(std::move(out));
     } catch (const std::bad_alloc&) {
         return 0;
