@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
@@ -33,40 +34,43 @@ constexpr int64_t kOutputSlack = 76;
 constexpr int64_t kGiveUpMargin = 64;
 
 // The encoder's dictionary of (prefix code, byte) pairs. Only membership and the code stored
-// matter to the output, so any exact map gives the same stream; this one is an open-addressed
-// table of packed entries (pair << 12 | code) small enough to stay in the first-level cache.
-// A pair is prefix << 8 | byte (20 bits); an entry is never 0 because codes are at least 257.
+// matter to the output, so any exact map gives the same stream as the 5021-slot hash table the
+// format was designed around; this one is direct-mapped, one 16-bit code per possible pair
+// (prefix << 8 | byte), which needs no probing. The 2 MB table is kept per thread and every
+// encoder clears the entries it made, so it is all zeros between uses.
 class PairTable {
 public:
-    PairTable() { std::memset(m_slots, 0, sizeof m_slots); }
+    static constexpr uint32_t kPairs = kCodeLimit << 8;
 
-    // The code of the pair, or 0 when it is not in the table; slot receives where it would go.
-    uint32_t Find(uint32_t pair, uint32_t& slot) const
+    PairTable()
     {
-        uint32_t index = Hash(pair);
-        for (;;) {
-            const uint32_t entry = m_slots[index];
-            if (entry == 0) {
-                slot = index;
-                return 0;
-            }
-            if ((entry >> kCodeBits) == pair)
-                return entry & kCodeMask;
-            index = (index + 1) & (kSlots - 1);
-        }
+        static thread_local std::unique_ptr<uint16_t[]> s_table;
+        if (!s_table)
+            s_table.reset(new uint16_t[kPairs]());
+        m_codes = s_table.get();
+    }
+    ~PairTable()
+    {
+        for (uint32_t i = 0; i < m_count; ++i)
+            m_codes[m_made[i]] = 0;
+    }
+    PairTable(const PairTable&) = delete;
+    PairTable& operator=(const PairTable&) = delete;
+
+    // The code of the pair, or 0 when it has none yet (no code is 0: dictionary codes start
+    // at 257).
+    uint32_t Find(uint32_t pair) const { return m_codes[pair]; }
+
+    void Insert(uint32_t pair, uint32_t code)
+    {
+        m_codes[pair] = static_cast<uint16_t>(code);
+        m_made[m_count++] = pair;
     }
 
-    void Insert(uint32_t slot, uint32_t pair, uint32_t code) { m_slots[slot] = (pair << kCodeBits) | code; }
-
 private:
-    static constexpr uint32_t kSlotBits = 13;
-    static constexpr uint32_t kSlots = 1u << kSlotBits;  // 8192 slots for at most 3839 entries
-    static constexpr uint32_t kCodeBits = 12;
-    static constexpr uint32_t kCodeMask = (1u << kCodeBits) - 1;
-
-    static uint32_t Hash(uint32_t pair) { return (pair * 0x9E3779B1u) >> (32 - kSlotBits); }
-
-    uint32_t m_slots[kSlots];
+    uint16_t* m_codes;
+    uint32_t m_made[kCodeLimit - kFirstDictionaryCode];
+    uint32_t m_count = 0;
 };
 
 void WriteLe16(uint8_t* p, uint32_t value)
@@ -147,8 +151,7 @@ int64_t EncodeLzw(const uint8_t* in, int64_t n, MemoryBlock::Storage& out)
     for (int64_t i = 1; i < n; ++i) {
         const uint32_t c = in[i];
         const uint32_t pair = (current << 8) | c;
-        uint32_t slot = 0;
-        const uint32_t code = table.Find(pair, slot);
+        const uint32_t code = table.Find(pair);
         if (code != 0) {
             current = code;
             continue;
@@ -156,7 +159,7 @@ int64_t EncodeLzw(const uint8_t* in, int64_t n, MemoryBlock::Storage& out)
         if (codes >= giveUpCodes)
             return -1;
         if (nextCode < kCodeLimit)
-            table.Insert(slot, pair, nextCode++);
+            table.Insert(pair, nextCode++);
         emit(current);
         current = c;
     }
@@ -193,20 +196,48 @@ int32_t EncodeLzwBlock(MemoryBlock& block)
     return 1;
 }
 
-// Decodes the code stream into out[0, length). Answers false when the stream is damaged: it
-// ends before the end code, names a code not yet defined, or produces more or fewer bytes than
-// length. out must have kCopySlack bytes of room past length.
+// Short strings are copied 16 bytes at a time; the output keeps this much room past its end.
 constexpr size_t kCopySlack = 16;
 
-bool DecodeLzw(const uint8_t* stream, int64_t streamLength, uint8_t* out, int64_t length)
+// The single-byte strings, padded so that a 16-byte copy may read past any of them.
+struct LiteralTable {
+    uint8_t bytes[256 + kCopySlack];
+    constexpr LiteralTable() : bytes()
+    {
+        for (int i = 0; i < 256; ++i)
+            bytes[i] = static_cast<uint8_t>(i);
+    }
+};
+constexpr LiteralTable kLiterals;
+
+// Copies a string of at most 16 bytes from an earlier part of the output (or the literal
+// table), writing 16 bytes. The source string lies wholly before `to`, and both halves are
+// loaded before either is stored, so the over-copy cannot disturb it.
+inline void CopyString16(uint8_t* to, const uint8_t* from)
 {
-    // Every dictionary string is a run of output already produced: the string of the code
-    // before it plus the first byte of the string that followed.
+    uint64_t a, b;
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + 8, &b, 8);
+}
+
+// Decodes the code stream into out, which has room reserved for length + kCopySlack bytes and
+// is grown in steps as it fills. Answers false when the stream is damaged: it ends before the
+// end code, names a code not yet defined, or produces more or fewer bytes than length.
+bool DecodeLzw(const uint8_t* stream, int64_t streamLength, MemoryBlock::Storage& out, int64_t length)
+{
+    // Each code's string is a run already produced: a literal, or for a dictionary code the
+    // output of the code before it plus the first byte of the output that followed. The end
+    // code has length 0.
     struct Entry {
-        uint32_t offset;
+        const uint8_t* from;
         uint32_t length;
     };
     Entry entries[kCodeLimit];
+    for (uint32_t c = 0; c < kEndCode; ++c)
+        entries[c] = {kLiterals.bytes + c, 1};
+    entries[kEndCode] = {nullptr, 0};
 
     const int64_t codeCount = streamLength * 8 / 12;
     auto codeAt = [stream](int64_t i) -> uint32_t {
@@ -216,62 +247,49 @@ bool DecodeLzw(const uint8_t* stream, int64_t streamLength, uint8_t* out, int64_
         return ((uint32_t(p[1]) & 0x0F) << 8) | p[2];
     };
 
-    if (codeCount == 0)
-        return false;
-    uint32_t code = codeAt(0);
-    if (code == kEndCode)
-        return length == 0;
-    if (code > kEndCode || length < 1)
-        return false;
-    out[0] = static_cast<uint8_t>(code);
-    int64_t pos = 1;
-    int64_t oldOffset = 0;
-    int64_t oldLength = 1;
+    uint8_t* const base = out.data();
+    int64_t pos = 0;
+    const uint8_t* oldString = nullptr;  // where the previous code's string was written
+    uint32_t oldLength = 0;
     uint32_t nextCode = kFirstDictionaryCode;
 
-    for (int64_t i = 1; i < codeCount; ++i) {
-        code = codeAt(i);
-        int64_t stringLength;
-        if (code < kEndCode) {
-            if (pos >= length)
+    // Checks that a string of n bytes fits the declared length and grows the output for it.
+    auto makeRoom = [&](int64_t n) {
+        if (n > length - pos)
+            return false;
+        if (pos + n + int64_t(kCopySlack) > int64_t(out.size()))
+            out.resize(std::min(out.capacity(), out.size() + kOutputGrowStep));
+        return true;
+    };
+
+    for (int64_t i = 0; i < codeCount; ++i) {
+        const uint32_t code = codeAt(i);
+        uint8_t* const to = base + pos;
+        uint32_t stringLength;
+        if (code < nextCode) [[likely]] {
+            const Entry entry = entries[code];
+            stringLength = entry.length;
+            if (stringLength == 0)
+                return pos == length;  // the end code
+            if (!makeRoom(stringLength))
                 return false;
-            out[pos] = static_cast<uint8_t>(code);
-            stringLength = 1;
-        } else if (code == kEndCode) {
-            return pos == length;
-        } else if (code < nextCode) {
-            const Entry e = entries[code];
-            stringLength = e.length;
-            if (stringLength > length - pos)
-                return false;
-            const uint8_t* from = out + e.offset;
-            uint8_t* to = out + pos;
-            if (stringLength <= 16) {
-                // The source lies wholly before pos; load both halves before storing so the
-                // over-copy into the slack cannot disturb it.
-                uint64_t a, b;
-                std::memcpy(&a, from, 8);
-                std::memcpy(&b, from + 8, 8);
-                std::memcpy(to, &a, 8);
-                std::memcpy(to + 8, &b, 8);
-            } else {
-                std::memcpy(to, from, static_cast<size_t>(stringLength));
-            }
-        } else if (code == nextCode) {
+            if (stringLength <= 16)
+                CopyString16(to, entry.from);
+            else
+                std::memcpy(to, entry.from, stringLength);
+        } else if (code == nextCode && oldString) {
             // The code being defined right now: the previous string and its own first byte.
             stringLength = oldLength + 1;
-            if (stringLength > length - pos)
+            if (!makeRoom(stringLength))
                 return false;
-            std::memcpy(out + pos, out + oldOffset, static_cast<size_t>(oldLength));
-            out[pos + oldLength] = out[oldOffset];
+            std::memcpy(to, oldString, oldLength);
+            to[oldLength] = *oldString;
         } else {
-            return false;  // not defined yet
+            return false;  // not defined yet (a dictionary code cannot come first)
         }
-        if (nextCode < kCodeLimit) {
-            entries[nextCode] = {static_cast<uint32_t>(oldOffset), static_cast<uint32_t>(oldLength + 1)};
-            ++nextCode;
-        }
-        oldOffset = pos;
+        if (oldString && nextCode < kCodeLimit)
+            entries[nextCode++] = {oldString, oldLength + 1};
+        oldString = to;
         oldLength = stringLength;
         pos += stringLength;
     }
@@ -289,8 +307,9 @@ int32_t DecodeLzwBlock(MemoryBlock& block, int64_t decodedLength)
     if (decodedLength > codeCount * kMaxStringLength)
         return 0;
     try {
-        MemoryBlock::Storage out(static_cast<size_t>(decodedLength) + kCopySlack);
-        if (!DecodeLzw(block.Data(kPayloadHeaderSize), streamLength, out.data(), decodedLength))
+        MemoryBlock::Storage out;
+        out.reserve(static_cast<size_t>(decodedLength) + kCopySlack);
+        if (!DecodeLzw(block.Data(kPayloadHeaderSize), streamLength, out, decodedLength))
             return 0;
         out.resize(static_cast<size_t>(decodedLength));
         block.Adopt(std::move(out));
