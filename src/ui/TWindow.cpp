@@ -232,6 +232,19 @@ void TWindow::ApplyRect(const gfx::Rect& requested)
         p->InvalidateFrame();
 }
 
+void TWindow::FrameChanged()
+{
+    int32_t w = m_clientWidth, h = m_clientHeight;
+    UpdateClientSize();
+    if (!IsCreated())
+        return;
+    InvalidateFrame();
+    Invalidate();
+    if (w != m_clientWidth || h != m_clientHeight) {
+        SendMessage(msg::kSize, static_cast<uintptr_t>(m_sizeState), PackPoint(gfx::Point { m_clientWidth, m_clientHeight }));
+    }
+}
+
 void TWindow::UpdateClientSize()
 {
     Insets in = NonClientInsets();
@@ -706,6 +719,9 @@ intptr_t TWindow::WindowProc(uint32_t code, uintptr_t wParam, intptr_t lParam)
     gfx::Point p = UnpackPoint(lParam);
     uint32_t flags = static_cast<uint32_t>(wParam);
     switch (code) {
+    case msg::kCreate:
+        Created();
+        return 0;
     case msg::kPaint:
     case msg::kNcPaint:
     case msg::kEraseBackground:

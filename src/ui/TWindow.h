@@ -224,6 +224,8 @@ protected:
     // Where a point in window coordinates (frame included) lies.
     virtual HitArea HitTest(gfx::Point inWindow) const { return HitArea::Client; }
 
+    // The window exists now (children may be created here).
+    virtual void Created() { }
     // The operations the framework calls, in slot order.
     virtual void Moved(gfx::Point position) { }
     virtual void SizeRestored(int32_t width, int32_t height) { }
@@ -261,6 +263,8 @@ protected:
     virtual void PaletteMessage(uint32_t code);
 
     Application* App() const;
+    // The non-client insets changed: the client area is measured again and everything repainted.
+    void FrameChanged();
 
 private:
     friend class Application;
