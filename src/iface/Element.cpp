@@ -439,6 +439,13 @@ const MediaDatabase* Element::Database() const
     return m_parent ? m_parent->Database() : nullptr;
 }
 
+Element* Element::ResolveLink(int32_t id, std::string_view typeName) const
+{
+    if (!m_parent)
+        return nullptr;
+    return m_parent->FindElement(m_parent->CardOf(*this), id, typeName);
+}
+
 void Element::MarkModified()
 {
     if (m_parent)

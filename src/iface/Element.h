@@ -133,6 +133,8 @@ public:
     const ElementLinks& Links() const { return m_links; }
     // Re-resolves every link against the element's Card.
     void ResolveLinks() { m_links.ResolveAll(*this); }
+    // The element a link id names: one of the class on the element's Card, else none.
+    virtual Element* ResolveLink(int32_t id, std::string_view typeName) const;
 
     // Stored common data ("Objt"). A payload without the mouse-events byte reads it as false.
     void WriteCommonData(MemoryBlock& out) const;

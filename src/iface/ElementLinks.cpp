@@ -2,7 +2,6 @@
 
 #include "iface/ClassDefinition.h"
 #include "iface/Element.h"
-#include "iface/InterfaceModel.h"
 
 namespace tamber {
 
@@ -48,6 +47,14 @@ void ElementLinks::SetId(int index, int32_t id)
     m_links[index].target = nullptr;
 }
 
+void ElementLinks::LoadId(int index, int32_t id)
+{
+    if (index < 0 || index >= Count())
+        return;
+    m_links[index].id = id;
+    m_links[index].target = nullptr;
+}
+
 void ElementLinks::Set(int index, int32_t id, const Element& owner)
 {
     if (index < 0 || index >= Count())
@@ -78,11 +85,7 @@ std::string_view ElementLinks::TargetClass(std::string_view linkName)
 
 void ElementLinks::Resolve(Link& link, const Element& owner)
 {
-    link.target = nullptr;
-    InterfaceModel* model = owner.Parent();
-    if (link.id == 0 || !model)
-        return;
-    link.target = model->FindElement(model->CardOf(owner), link.id, TargetClass(link.name));
+    link.target = link.id == 0 ? nullptr : owner.ResolveLink(link.id, TargetClass(link.name));
 }
 
 }  // namespace tamber

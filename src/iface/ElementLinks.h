@@ -31,6 +31,8 @@ public:
 
     // Stores the id without resolving it (an exclusive set clears the others first).
     void SetId(int index, int32_t id);
+    // Stores the id as read from a stored element: nothing else is cleared.
+    void LoadId(int index, int32_t id);
     // Stores the id and resolves it against the owner's Card.
     void Set(int index, int32_t id, const Element& owner);
     // Resolves every non-zero id against the owner's Card.

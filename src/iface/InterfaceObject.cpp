@@ -239,7 +239,7 @@ bool InterfaceObject::ReadClassChunk(std::string_view tag, const MemoryBlock& pa
         m_caption = r.PString().substr(0, AttributeValue::kMaxStringLength);
         m_modal = r.Bool();
         for (int link = 0; link < Links().Count(); ++link)
-            Links().SetId(link, r.Int32());
+            Links().LoadId(link, r.Int32());
         return true;
     }
     if (tag == chunk::kDefi) {

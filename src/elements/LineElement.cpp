@@ -1,0 +1,78 @@
+#include "elements/LineElement.h"
+
+#include "elements/ElementColors.h"
+#include "iface/AttributeAccessor.h"
+#include "iface/ChunkReader.h"
+#include "iface/ChunkTags.h"
+
+namespace tamber {
+
+struct LineAccess {
+    using L = LineElement;
+    using V = AttributeValue;
+
+    static std::span<const AttributeAccessor<L>> Table()
+    {
+        static const AttributeAccessor<L> kTable[] = {
+            {"LineThickness", ValueType::Long, GetMember<&L::m_thickness>, SetMember<&L::m_thickness>},
+            {"LineColor", ValueType::Color, GetMember<&L::m_color>, SetMember<&L::m_color>},
+            {"Direction", ValueType::Enum, [](const L& l, V& v) { v.SetEnum(l.EffectiveDirection()); },
+                [](L& l, const V& v) {
+                    l.m_direction = v.Enum() == 0 ? L::kHorizontal : L::kVertical;
+                    return 1;
+                }},
+        };
+        return kTable;
+    }
+};
+
+LineElement::LineElement(InterfaceModel* parent) : Element(parent), m_color(colors::kBlack)
+{
+    LoadClassDefinition(static_cast<uint16_t>(ClassId::Line));
+}
+
+LineElement::Direction LineElement::EffectiveDirection() const
+{
+    if (m_direction != kUndecided)
+        return static_cast<Direction>(m_direction);
+    return GetFrame().height > GetFrame().width ? kVertical : kHorizontal;
+}
+
+int LineElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
+{
+    int result = GetThroughTable(LineAccess::Table(), *this, name, type, value);
+    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
+}
+
+int LineElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
+{
+    int result = SetThroughTable(LineAccess::Table(), *this, name, type, value);
+    if (result == kNotInTable)
+        return Element::SetAttribute(name, type, value);
+    if (result == 1)
+        MarkModified();
+    return result;
+}
+
+int LineElement::WriteClassChunks(MemoryBlock& out) const
+{
+    MemoryBlock defn;
+    ChunkWriter w(defn);
+    w.Int32(m_thickness);
+    w.Rgb(m_color);
+    out.WriteChunk(chunk::kDefn, defn);
+    return 1;
+}
+
+bool LineElement::ReadClassChunk(std::string_view tag, const MemoryBlock& payload)
+{
+    if (tag != chunk::kDefn)
+        return false;
+    ChunkReader r(payload);
+    m_thickness = r.Int32();
+    m_color = r.Rgb();
+    m_direction = kUndecided;
+    return true;
+}
+
+}  // namespace tamber
