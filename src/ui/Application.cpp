@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/PngFile.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "ui/Clipboard.h"
 #include "ui/TWindow.h"
 
@@ -64,17 +64,17 @@ constexpr int kMaxMessagesPerPump = 100000;
 
 } // namespace
 
-Application::Application(ScreenPort& screen, Clock& clock, gfx::GlyphSource* fonts)
-    : m_screen(screen)
+Application::Application(Display& display, Clock& clock, gfx::GlyphSource* fonts)
+    : m_display(display)
+    , m_interactive(dynamic_cast<HeadlessDisplay*>(&display) == nullptr)
     , m_clock(clock)
     , m_fonts(fonts)
-    , m_colors(screen.Format())
+    , m_colors(display.Format(), &display.HardwarePalette())
 {
     m_previous = g_current;
     g_current = this;
-    m_screenImage.Create(screen.Width(), screen.Height(), screen.Format());
-    m_screenImage.Fill(m_colors.Map(look::kDesktop));
-    m_screenDirty.push_back(gfx::Rect { 0, 0, screen.Width(), screen.Height() });
+    m_display.SetBackground(m_colors.Map(look::kDesktop));
+    m_display.InvalidateScreen();
 }
 
 Application::~Application()
@@ -171,6 +171,8 @@ std::vector<TWindow*> Application::TopLevels() const
 void Application::AddTopLevel(TWindow& window)
 {
     m_topLevels.push_back(window.m_handle);
+    SyncSurface(window);
+    RestackTopmost();
     window.m_dirty = gfx::Rect { 0, 0, window.m_rect.Width(), window.m_rect.Height() };
     m_needPaint = true;
 }
@@ -178,8 +180,49 @@ void Application::AddTopLevel(TWindow& window)
 void Application::RemoveTopLevel(TWindow& window)
 {
     m_topLevels.erase(std::remove(m_topLevels.begin(), m_topLevels.end(), window.m_handle), m_topLevels.end());
-    if (window.m_shown)
-        ScreenDirty(window.m_rect);
+    if (window.m_surfaceId != 0)
+        m_display.DestroySurface(window.m_surfaceId);
+    window.m_surfaceId = 0;
+}
+
+void Application::SyncSurface(TWindow& top)
+{
+    gfx::Rect r = top.m_rect;
+    if (r.IsEmpty()) {
+        if (top.m_surfaceId != 0)
+            m_display.ShowSurface(top.m_surfaceId, tamber::Visibility::Hidden);
+        return;
+    }
+    if (top.m_surfaceId == 0) {
+        top.m_surfaceId = m_display.CreateSurface(r);
+        top.m_dirty = gfx::Rect { 0, 0, r.Width(), r.Height() };
+        m_needPaint = true;
+        RestackTopmost();
+    } else if (m_display.SurfaceBounds(top.m_surfaceId) != r) {
+        gfx::Rect old = m_display.SurfaceBounds(top.m_surfaceId);
+        m_display.MoveSurface(top.m_surfaceId, r);
+        if (old.Width() != r.Width() || old.Height() != r.Height()) {
+            top.m_dirty = gfx::Rect { 0, 0, r.Width(), r.Height() };
+            m_needPaint = true;
+        }
+    }
+    if (top.m_surfaceId != 0)
+        m_display.ShowSurface(top.m_surfaceId, top.m_shown ? tamber::Visibility::Shown : tamber::Visibility::Hidden);
+}
+
+void Application::SurfaceDirty(TWindow& top, const gfx::Rect& inWindow)
+{
+    if (top.m_surfaceId != 0)
+        m_display.Invalidate(top.m_surfaceId, inWindow);
+}
+
+void Application::RestackTopmost()
+{
+    for (uint32_t h : m_topLevels) {
+        TWindow* w = FromHandle(h);
+        if (w && w->m_layer == Layer::Topmost && w->m_surfaceId != 0)
+            m_display.RaiseSurface(w->m_surfaceId);
+    }
 }
 
 void Application::RaiseTopLevel(TWindow& window)
@@ -189,8 +232,9 @@ void Application::RaiseTopLevel(TWindow& window)
         return;
     m_topLevels.erase(it);
     m_topLevels.push_back(window.m_handle);
-    if (window.m_shown)
-        ScreenDirty(window.m_rect);
+    if (window.m_surfaceId != 0)
+        m_display.RaiseSurface(window.m_surfaceId);
+    RestackTopmost();
 }
 
 void Application::Activate(TWindow* top)
@@ -416,8 +460,7 @@ bool Application::NeedsPaint() const
         return false;
     for (uint32_t h : m_topLevels) {
         TWindow* w = FromHandle(h);
-        if (w && w->m_shown && (!w->m_dirty.IsEmpty() || w->m_surface.Width() != w->m_rect.Width()
-                                   || w->m_surface.Height() != w->m_rect.Height()))
+        if (w && w->m_shown && !w->m_dirty.IsEmpty())
             return true;
     }
     return false;
@@ -432,7 +475,7 @@ Application::Got Application::GetMessage(Message& out, Wait wait)
             return Got::Message;
         }
         InputEvent event;
-        if (m_screen.WaitInput(event, 0)) {
+        if (m_display.PollEvent(event)) {
             Inject(event);
             continue;
         }
@@ -460,10 +503,10 @@ Application::Got Application::GetMessage(Message& out, Wait wait)
         }
         uint32_t due = 0;
         bool timers = NextTimerDue(due);
-        if (m_screen.IsInteractive() == Interactive::Yes) {
+        if (m_interactive) {
             uint32_t now = m_clock.TickCount();
             uint32_t timeout = timers ? std::max<int32_t>(0, static_cast<int32_t>(due - now)) : 100;
-            if (m_screen.WaitInput(event, std::min<uint32_t>(timeout, 100)))
+            if (m_display.WaitEvent(event, std::min<uint32_t>(timeout, 100)))
                 Inject(event);
             continue;
         }
@@ -619,7 +662,7 @@ bool Application::Route(const Message& message)
                 Activate(modal);
             }
             if (code == msg::kSetCursor)
-                m_screen.SetCursor(CursorShape::Arrow);
+                m_display.SetCursor(CursorShape::Arrow);
             return true;
         }
     } else if (target->IsComboPopup()) {
@@ -745,27 +788,34 @@ void Application::SendMouseMessage(TWindow& target, uint32_t code, uintptr_t fla
 
 void Application::Inject(const InputEvent& event)
 {
-    auto modifierKeys = [this](uint32_t mods) {
+    auto modifierKeys = [this](uint8_t mods) {
         m_keys.set(key::kShift, (mods & kModShift) != 0);
-        m_keys.set(key::kCtrl, (mods & kModCtrl) != 0);
+        m_keys.set(key::kCtrl, (mods & kModControl) != 0);
         m_keys.set(key::kAlt, (mods & kModAlt) != 0);
     };
-    switch (event.kind) {
-    case InputKind::MouseMove:
-    case InputKind::ButtonDown:
-    case InputKind::ButtonUp: {
+    auto keyTarget = [this]() {
+        TWindow* target = FocusWindow();
+        return target ? target : ActiveWindow();
+    };
+    switch (event.type) {
+    case EventType::MouseMove:
+    case EventType::MouseDown:
+    case EventType::MouseUp: {
         modifierKeys(event.modifiers);
         m_pointer = gfx::Point { event.x, event.y };
-        uint32_t buttonKey = event.button == MouseButton::Left ? key::kLeftButton : key::kRightButton;
-        if (event.kind == InputKind::ButtonDown)
+        bool left = event.button == MouseButton::Left;
+        if (event.type != EventType::MouseMove && !left && event.button != MouseButton::Right)
+            return; // the middle button means nothing here
+        uint32_t buttonKey = left ? key::kLeftButton : key::kRightButton;
+        if (event.type == EventType::MouseDown)
             m_keys.set(buttonKey);
-        else if (event.kind == InputKind::ButtonUp)
+        else if (event.type == EventType::MouseUp)
             m_keys.reset(buttonKey);
         TWindow* target = FromHandle(m_capture);
         if (!target)
             target = WindowAt(m_pointer);
         // A press outside an open menu or drop-down list closes it and goes no further.
-        if (event.kind == InputKind::ButtonDown && m_popup && (!target || !target->IsWithin(FromHandle(m_popup)))) {
+        if (event.type == EventType::MouseDown && m_popup && (!target || !target->IsWithin(FromHandle(m_popup)))) {
             auto dismiss = std::move(m_dismissPopup);
             m_popup = 0;
             m_dismissPopup = nullptr;
@@ -791,36 +841,40 @@ void Application::Inject(const InputEvent& event)
             area = target->HitTest(gfx::Point { m_pointer.x - wr.left, m_pointer.y - wr.top });
         }
         uint32_t code = msg::kMouseMove;
-        if (event.kind == InputKind::ButtonDown) {
-            bool dbl = event.clicks == ClickCount::Double;
-            code = event.button == MouseButton::Left ? (dbl ? msg::kDoubleClick : msg::kButtonDown) : msg::kRightButtonDown;
-        } else if (event.kind == InputKind::ButtonUp) {
-            code = event.button == MouseButton::Left ? msg::kButtonUp : msg::kRightButtonUp;
+        if (event.type == EventType::MouseDown) {
+            bool dbl = event.clicks >= 2;
+            code = left ? (dbl ? msg::kDoubleClick : msg::kButtonDown) : msg::kRightButtonDown;
+        } else if (event.type == EventType::MouseUp) {
+            code = left ? msg::kButtonUp : msg::kRightButtonUp;
         }
         SendMouseMessage(*target, code, flags, m_pointer, area);
         break;
     }
-    case InputKind::KeyDown:
-    case InputKind::KeyUp: {
+    case EventType::KeyDown:
+    case EventType::KeyUp: {
         modifierKeys(event.modifiers);
-        if (event.key < 256 && event.key != key::kShift && event.key != key::kCtrl && event.key != key::kAlt)
-            m_keys.set(event.key, event.kind == InputKind::KeyDown);
-        TWindow* target = FocusWindow();
-        if (!target)
-            target = ActiveWindow();
+        if (event.key > 0 && event.key < 256 && event.key != key::kShift && event.key != key::kCtrl && event.key != key::kAlt)
+            m_keys.set(static_cast<size_t>(event.key), event.type == EventType::KeyDown);
+        TWindow* target = keyTarget();
         if (!target)
             return;
         Message m;
         m.window = target->Handle();
-        m.code = event.kind == InputKind::KeyDown ? msg::kKeyDown : msg::kKeyUp;
-        m.wParam = event.key;
+        m.code = event.type == EventType::KeyDown ? msg::kKeyDown : msg::kKeyUp;
+        m.wParam = static_cast<uintptr_t>(event.key);
         m.time = m_clock.TickCount();
         m.screenPoint = m_pointer;
-        m.character = event.kind == InputKind::KeyDown ? event.character : 0;
         m_queue.push_back(m);
         break;
     }
-    case InputKind::CloseRequest: {
+    case EventType::Char: {
+        TWindow* target = keyTarget();
+        if (!target || event.ch == 0)
+            return;
+        PostMessage(target->Handle(), msg::kChar, event.ch);
+        break;
+    }
+    case EventType::Quit: {
         TWindow* target = ActiveWindow();
         if (!target) {
             auto tops = TopLevels();
@@ -835,24 +889,8 @@ void Application::Inject(const InputEvent& event)
             PostQuit(0);
         break;
     }
-    }
-}
-
-void Application::ScreenDirty(const gfx::Rect& screenRect)
-{
-    gfx::Rect r = screenRect.Intersect(gfx::Rect { 0, 0, m_screenImage.Width(), m_screenImage.Height() });
-    if (r.IsEmpty())
-        return;
-    for (gfx::Rect& d : m_screenDirty) {
-        if (d.Contains(r))
-            return;
-    }
-    m_screenDirty.push_back(r);
-    if (m_screenDirty.size() > 16) {
-        gfx::Rect all;
-        for (const gfx::Rect& d : m_screenDirty)
-            all = all.Union(d);
-        m_screenDirty.assign(1, all);
+    default:
+        break;
     }
 }
 
@@ -871,10 +909,10 @@ void Application::PaintTree(TWindow& w, const gfx::Rect& dirty, gfx::Point windo
     uint32_t handle = w.Handle();
     if (w.m_transparency != Transparency::Full) {
         if (in.left || in.top || in.right || in.bottom) {
-            DrawTarget frame { top.m_surface.View(), windowOrigin, clip, &m_colors };
+            DrawTarget frame { m_display.SurfaceView(top.m_surfaceId), windowOrigin, clip, &m_colors };
             w.SendMessage(msg::kNcPaint, 0, reinterpret_cast<intptr_t>(&frame));
         }
-        DrawTarget client { top.m_surface.View(), clientOrigin, clip.Intersect(clientRect), &m_colors };
+        DrawTarget client { m_display.SurfaceView(top.m_surfaceId), clientOrigin, clip.Intersect(clientRect), &m_colors };
         if (!client.clip.IsEmpty() && FromHandle(handle) == &w) {
             w.SendMessage(msg::kEraseBackground, 0, reinterpret_cast<intptr_t>(&client));
             w.SendMessage(msg::kPaint, 0, reinterpret_cast<intptr_t>(&client));
@@ -899,17 +937,15 @@ void Application::PaintTopLevel(TWindow& top)
         top.m_dirty = {};
         return;
     }
-    if (top.m_surface.Width() != width || top.m_surface.Height() != height) {
-        top.m_surface.Create(width, height, m_screen.Format());
-        top.m_dirty = gfx::Rect { 0, 0, width, height };
-    }
+    SyncSurface(top);
+    if (top.m_surfaceId == 0)
+        return;
     gfx::Rect dirty = top.m_dirty;
     top.m_dirty = {};
     if (dirty.IsEmpty())
         return;
     PaintTree(top, dirty, gfx::Point { 0, 0 }, gfx::Rect { 0, 0, width, height });
-    if (top.m_shown)
-        ScreenDirty(dirty.Offset(top.m_rect.left, top.m_rect.top));
+    m_display.Invalidate(top.m_surfaceId, dirty);
 }
 
 void Application::PaintAll()
@@ -922,65 +958,24 @@ void Application::PaintAll()
     }
 }
 
-void Application::Compose(const gfx::Rect& rect)
-{
-    gfx::Surface screen = m_screenImage.View();
-    uint32_t desktop = m_colors.Map(look::kDesktop);
-    int bpp = gfx::BytesPerPixel(screen.format);
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        for (int32_t x = rect.left; x < rect.right; ++x)
-            screen.Set(x, y, desktop);
-    }
-    for (TWindow* top : TopLevels()) {
-        if (!top->m_shown || top->m_surface.IsEmpty())
-            continue;
-        gfx::Rect part = top->m_rect.Intersect(rect);
-        if (part.IsEmpty())
-            continue;
-        gfx::Surface src = top->m_surface.View();
-        for (int32_t y = part.top; y < part.bottom; ++y) {
-            int32_t sy = y - top->m_rect.top, sx = part.left - top->m_rect.left;
-            if (sy >= src.height || sx >= src.width)
-                continue;
-            int32_t count = std::min(part.Width(), src.width - sx);
-            std::copy_n(src.Row(sy) + static_cast<ptrdiff_t>(sx) * bpp, static_cast<size_t>(count) * bpp,
-                        screen.Row(y) + static_cast<ptrdiff_t>(part.left) * bpp);
-        }
-    }
-}
-
 void Application::Present()
 {
-    if (m_screenDirty.empty())
-        return;
-    std::vector<gfx::Rect> dirty;
-    dirty.swap(m_screenDirty);
-    for (const gfx::Rect& r : dirty)
-        Compose(r);
-    m_screen.Present(m_screenImage.View(), dirty, m_colors.Palette());
+    m_display.Present();
 }
 
-void Application::SetHardwarePalette(const std::array<uint32_t, 256>& palette)
+uint32_t Application::ScreenColor(int32_t x, int32_t y)
 {
-    m_colors.SetPalette(palette);
-    ScreenDirty(gfx::Rect { 0, 0, m_screenImage.Width(), m_screenImage.Height() });
+    PaintAll();
+    m_display.Present();
+    uint32_t pixel = m_display.ScreenView().Get(x, y);
+    return m_colors.PixelColor(pixel);
 }
 
-std::vector<uint32_t> Application::ScreenPixels() const
+int Application::Screenshot(const std::string& path, std::string* error)
 {
-    std::vector<uint32_t> out(static_cast<size_t>(m_screenImage.Width()) * m_screenImage.Height());
-    size_t i = 0;
-    for (int32_t y = 0; y < m_screenImage.Height(); ++y) {
-        for (int32_t x = 0; x < m_screenImage.Width(); ++x)
-            out[i++] = 0xFF000000u | m_colors.PixelColor(m_screenImage.Get(x, y));
-    }
-    return out;
-}
-
-int Application::Screenshot(const std::string& path, std::string* error) const
-{
-    std::vector<uint32_t> pixels = ScreenPixels();
-    return PngFile::Write(path, pixels.data(), m_screenImage.Width(), m_screenImage.Height(), PngFile::Alpha::Ignore, error);
+    PaintAll();
+    m_display.Present();
+    return m_display.Screenshot(path, error);
 }
 
 } // namespace tamber::ui

@@ -10,11 +10,10 @@
 
 #include "platform/clock/Clock.h"
 #include "platform/gfx/GlyphSource.h"
+#include "platform/display/Display.h"
 #include "platform/gfx/Image.h"
 #include "ui/ColorMap.h"
-#include "ui/InputEvent.h"
 #include "ui/Messages.h"
-#include "ui/ScreenPort.h"
 
 namespace tamber::ui {
 
@@ -39,24 +38,25 @@ public:
 };
 
 // The application object: one per process. It owns the window registry, the message queue and
-// timers, the modal stack, keyboard focus, capture, the composed screen image, and the loop that
-// ties them together. Everything runs on one thread; loops nest (modal windows, menus).
+// timers, the modal stack, keyboard focus and capture, and the loop that ties them together.
+// Each top-level window draws into a surface of the display; the display composes and shows
+// them. Everything runs on one thread; loops nest (modal windows, menus).
 //
-// The loop takes posted messages first, then input from the screen, then due timers; when the
+// The loop takes posted messages first, then input from the display, then due timers; when the
 // queue is empty it paints invalid windows and presents the changed parts of the screen.
 class Application {
 public:
     static constexpr const char* kClassName = "VKM_windows";
     static constexpr int32_t kQueueLength = 96;
 
-    Application(ScreenPort& screen, Clock& clock, gfx::GlyphSource* fonts = nullptr);
+    Application(Display& display, Clock& clock, gfx::GlyphSource* fonts = nullptr);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
     static Application* Current();
 
-    ScreenPort& Screen() { return m_screen; }
+    Display& Screen() { return m_display; }
     Clock& GetClock() { return m_clock; }
     const ColorMap& Colors() const { return m_colors; }
     std::shared_ptr<gfx::GlyphFace> OpenFont(const gfx::FontRequest& request);
@@ -108,6 +108,8 @@ public:
 
     // Input.
     void Inject(const InputEvent& event);
+    // Whether a person may still type: a headless display only has what was posted to it.
+    bool IsInteractive() const { return m_interactive; }
     bool IsKeyDown(uint32_t key) const { return key < 256 && m_keys.test(key); }
     gfx::Point CursorPosition() const { return m_pointer; }
     void SetPointerFilter(PointerFilter filter) { m_pointerFilter = filter; }
@@ -124,13 +126,9 @@ public:
     void PaintAll();
     void Present();
     bool NeedsPaint() const;
-    const gfx::Image& ScreenImage() const { return m_screenImage; }
-    // The screen as 0xFFRRGGBB pixels, rows top to bottom.
-    std::vector<uint32_t> ScreenPixels() const;
-    int Screenshot(const std::string& path, std::string* error = nullptr) const;
-    // The 8-bit screen's hardware palette changed: everything is shown again through it.
-    void SetHardwarePalette(const std::array<uint32_t, 256>& palette);
-    void ScreenDirty(const gfx::Rect& screenRect);
+    // The colour (0x00RRGGBB) shown at a screen point after presenting what is pending.
+    uint32_t ScreenColor(int32_t x, int32_t y);
+    int Screenshot(const std::string& path, std::string* error = nullptr);
 
     // Seams.
     void SetDialogAnswers(DialogAnswers* answers) { m_answers = answers; }
@@ -158,9 +156,13 @@ private:
     bool TranslateAccelerator(TWindow* top, const Message& message);
     bool Route(const Message& message);
     void Dispatch(TWindow& window, const Message& message);
-    void Compose(const gfx::Rect& screenRect);
     void PaintTree(TWindow& window, const gfx::Rect& dirty, gfx::Point windowOrigin, const gfx::Rect& parentClip);
     void PaintTopLevel(TWindow& top);
+    // Makes the display surface of a top-level window match its rectangle and visibility.
+    void SyncSurface(TWindow& top);
+    void SurfaceDirty(TWindow& top, const gfx::Rect& inWindow);
+    // Keeps the topmost layer (menus, tips, drop-down lists) above the other surfaces.
+    void RestackTopmost();
     void SetFocusTo(TWindow* window);
     void SendMouseMessage(TWindow& target, uint32_t code, uintptr_t flags, gfx::Point screen, HitArea area);
 
@@ -172,7 +174,8 @@ private:
     void RaiseTopLevel(TWindow& window);
     void WindowDestroyed(TWindow& window);
 
-    ScreenPort& m_screen;
+    Display& m_display;
+    bool m_interactive = false;
     Clock& m_clock;
     gfx::GlyphSource* m_fonts;
     ColorMap m_colors;
@@ -207,8 +210,6 @@ private:
     PointerFilter m_pointerFilter = PointerFilter::Off;
     bool m_routing = false;
 
-    gfx::Image m_screenImage;
-    std::vector<gfx::Rect> m_screenDirty;
     bool m_needPaint = false;
 
     DialogAnswers* m_answers = nullptr;

@@ -33,6 +33,18 @@ ColorMap::ColorMap(gfx::PixelFormat format)
 {
 }
 
+ColorMap::ColorMap(gfx::PixelFormat format, const gfx::SystemPalette* hardware)
+    : m_format(format)
+    , m_palette(DefaultPalette())
+    , m_hardware(hardware)
+{
+}
+
+const std::array<uint32_t, 256>& ColorMap::Palette() const
+{
+    return m_hardware ? m_hardware->Pixels() : m_palette;
+}
+
 void ColorMap::SetPalette(const std::array<uint32_t, 256>& palette)
 {
     m_palette = palette;
@@ -43,7 +55,7 @@ uint32_t ColorMap::Map(gfx::ColorRef color) const
 {
     if (m_format == gfx::PixelFormat::Rgb32) {
         if ((color >> 24) == 1)
-            return m_palette[color & 0xFF];
+            return Palette()[color & 0xFF];
         return gfx::ColorRefToPixel(color & 0xFFFFFF);
     }
     if ((color >> 24) == 1)
@@ -51,6 +63,12 @@ uint32_t ColorMap::Map(gfx::ColorRef color) const
     uint32_t rgb = gfx::ColorRefToPixel(color & 0xFFFFFF);
     if (m_format == gfx::PixelFormat::Mono)
         return rgb == 0 ? 0 : 1;
+    if (m_hardware) {
+        if (m_hardware->Generation() != m_generation) {
+            m_nearest.clear();
+            m_generation = m_hardware->Generation();
+        }
+    }
     auto found = m_nearest.find(rgb);
     if (found != m_nearest.end())
         return found->second;
@@ -59,7 +77,7 @@ uint32_t ColorMap::Map(gfx::ColorRef color) const
         252, 253, 254, 255 };
     int r = static_cast<int>(rgb >> 16 & 0xFF), g = static_cast<int>(rgb >> 8 & 0xFF), b = static_cast<int>(rgb & 0xFF);
     auto distance = [&](int i) {
-        uint32_t c = m_palette[static_cast<size_t>(i)];
+        uint32_t c = Palette()[static_cast<size_t>(i)];
         int dr = r - static_cast<int>(c >> 16 & 0xFF), dg = g - static_cast<int>(c >> 8 & 0xFF), db = b - static_cast<int>(c & 0xFF);
         return dr * dr + dg * dg + db * db;
     };
@@ -89,7 +107,7 @@ uint32_t ColorMap::PixelColor(uint32_t pixel) const
         return pixel & 0xFFFFFF;
     if (m_format == gfx::PixelFormat::Mono)
         return pixel ? 0xFFFFFF : 0;
-    return m_palette[pixel & 0xFF];
+    return Palette()[pixel & 0xFF];
 }
 
 } // namespace tamber::ui

@@ -90,7 +90,6 @@ void TWindow::Destroy()
         app->WindowDestroyed(*this);
     m_timerRunning = false;
     m_handle = 0;
-    m_surface = gfx::Image();
     m_dirty = {};
     m_destroying = false;
 }
@@ -130,7 +129,7 @@ void TWindow::Show()
     } else {
         Invalidate();
         InvalidateFrame();
-        App()->ScreenDirty(m_rect);
+        App()->SyncSurface(*this);
         if (m_layer == Layer::Normal)
             App()->Activate(this);
     }
@@ -148,7 +147,7 @@ void TWindow::Hide()
     if (m_parent) {
         m_parent->Invalidate(m_rect);
     } else {
-        app->ScreenDirty(m_rect);
+        app->SyncSurface(*this);
         if (app->m_active == m_handle) {
             app->m_active = 0;
             auto tops = app->TopLevels();
@@ -212,8 +211,7 @@ void TWindow::ApplyRect(const gfx::Rect& requested)
             m_parent->Invalidate(m_rect);
         }
     } else {
-        App()->ScreenDirty(old);
-        App()->ScreenDirty(m_rect);
+        App()->SyncSurface(*this);
         if (sized) {
             Invalidate();
             InvalidateFrame();
@@ -434,7 +432,7 @@ void TWindow::Update()
         return;
     Application* app = App();
     TWindow* top = TopLevel();
-    if (!top->m_dirty.IsEmpty() || top->m_surface.IsEmpty()) {
+    if (!top->m_dirty.IsEmpty() || top->m_surfaceId == 0) {
         app->PaintTopLevel(*top);
         app->Present();
     }
@@ -448,14 +446,13 @@ void TWindow::Scroll(int32_t dx, int32_t dy)
         child->m_rect = child->m_rect.Offset(dx, dy);
     TWindow* top = TopLevel();
     gfx::Rect visible = VisibleClientInTopLevel();
-    gfx::Image& surface = top->m_surface;
-    if (surface.IsEmpty() || visible.IsEmpty()) {
+    gfx::Surface s = App()->Screen().SurfaceView(top->m_surfaceId);
+    if (!s.IsValid() || s.width != top->m_rect.Width() || s.height != top->m_rect.Height() || visible.IsEmpty()) {
         Invalidate();
         return;
     }
     // Move the pixels that stay visible, then repaint the strips that were uncovered.
     gfx::Rect moved = visible.Offset(dx, dy).Intersect(visible);
-    gfx::Surface s = surface.View();
     int bpp = gfx::BytesPerPixel(s.format);
     int32_t rows = moved.Height();
     for (int32_t i = 0; i < rows; ++i) {
@@ -477,7 +474,7 @@ void TWindow::Scroll(int32_t dx, int32_t dy)
     for (TWindow* child : m_children)
         if (child->m_shown)
             Invalidate(child->m_rect);
-    App()->ScreenDirty(moved.Offset(top->m_rect.left, top->m_rect.top));
+    App()->SurfaceDirty(*top, moved);
     (void)origin;
 }
 
@@ -631,14 +628,13 @@ DrawTarget TWindow::ClientDrawTarget()
         return target;
     TWindow* top = TopLevel();
     Application* app = App();
-    if (top->m_surface.Width() != top->m_rect.Width() || top->m_surface.Height() != top->m_rect.Height())
-        app->PaintTopLevel(*top);
-    target.surface = top->m_surface.View();
+    app->SyncSurface(*top);
+    target.surface = app->Screen().SurfaceView(top->m_surfaceId);
     target.origin = ClientOriginInTopLevel();
     target.clip = IsVisible() ? VisibleClientInTopLevel() : gfx::Rect {};
     target.colors = &app->Colors();
     if (!target.clip.IsEmpty())
-        app->ScreenDirty(target.clip.Offset(top->m_rect.left, top->m_rect.top));
+        app->SurfaceDirty(*top, target.clip);
     return target;
 }
 

@@ -12,7 +12,7 @@
 #include "ui/Accelerator.h"
 #include "ui/Messages.h"
 #include "ui/Painter.h"
-#include "ui/ScreenPort.h"
+#include "platform/display/Display.h"
 
 namespace tamber::ui {
 
@@ -23,7 +23,6 @@ class TWindow;
 // How a window takes mouse input and painting: Opaque takes its own; Full lets input and
 // painting fall through to the nearest framework ancestor; MouseOnly lets only input through.
 enum class Transparency : uint8_t { Opaque = 0, Full = 1, MouseOnly = 2 };
-enum class Visibility : uint8_t { Hidden = 0, Shown = 1 };
 enum class Modal : uint8_t { No = 0, Yes = 1 };
 // Top-level windows of the Topmost layer (menus, tips, drop-down lists) stay above the others.
 enum class Layer : uint8_t { Normal = 0, Topmost = 1 };
@@ -312,8 +311,8 @@ private:
     bool m_hasFont = false;
     gfx::FontRequest m_fontRequest;
     mutable std::shared_ptr<gfx::GlyphFace> m_font;
-    // Top-level windows only: the window's pixels and the part still to paint (window coordinates).
-    gfx::Image m_surface;
+    // Top-level windows only: the display surface and the part still to paint (window coordinates).
+    int32_t m_surfaceId = 0;
     gfx::Rect m_dirty;
 };
 

@@ -294,15 +294,15 @@ TEST(EditControl, TypingSelectionClipboardAndMasking)
     EXPECT_EQ(f.Notices().size(), 5u);
     h.Key(key::kLeft, kModShift);
     h.Key(key::kLeft, kModShift);
-    h.Key('C', kModCtrl, 'c');
+    h.Key('C', kModControl, 'c');
     EXPECT_EQ(h.app.GetClipboard().GetText(), "lo");
     h.Key(key::kHome);
-    h.Key('V', kModCtrl, 'v');
+    h.Key('V', kModControl, 'v');
     EXPECT_EQ(edit.Text(), "lohello");
     h.Key(key::kDelete);
     h.Key(key::kBackspace);
     EXPECT_EQ(edit.Text(), "lello");
-    h.Key('A', kModCtrl);
+    h.Key('A', kModControl);
     h.Key(key::kDelete, kModShift);
     EXPECT_EQ(edit.Text(), "");
     EXPECT_EQ(h.app.GetClipboard().GetText(), "lello");
@@ -311,9 +311,9 @@ TEST(EditControl, TypingSelectionClipboardAndMasking)
     edit.SetText("secret");
     EXPECT_EQ(edit.DisplayText(), "******");
     h.app.GetClipboard().SetText("kept");
-    h.Key('A', kModCtrl);
-    h.Key('C', kModCtrl);
-    h.Key('X', kModCtrl);
+    h.Key('A', kModControl);
+    h.Key('C', kModControl);
+    h.Key('X', kModControl);
     EXPECT_EQ(h.app.GetClipboard().GetText(), "kept") << "a password is never copied";
     EXPECT_EQ(edit.Text(), "secret");
 

@@ -141,27 +141,27 @@ TEST(PopupMenu, TrackingReturnsTheChosenCommandOrMinusOne)
     // No input at all: nothing chosen.
     EXPECT_EQ(TrackPopupMenu(menu, owner, gfx::Point { 50, 50 }), -1);
     // Escape closes without a choice; F1 asks the top-level window for help on the way.
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kF1, 0, 0 });
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kEscape, 0, 0 });
+    h.QueueKey(key::kF1);
+    h.QueueKey(key::kEscape);
     EXPECT_EQ(TrackPopupMenu(menu, owner, gfx::Point { 50, 50 }), -1);
     EXPECT_EQ(owner.help.shown, 1);
     // A press outside the menu dismisses it and reaches nobody.
-    h.screen.Queue(InputEvent { InputKind::ButtonDown, 250, 250 });
+    h.screen.PostEvent(MouseEvent(EventType::MouseDown, 250, 250));
     EXPECT_EQ(TrackPopupMenu(menu, owner, gfx::Point { 50, 50 }), -1);
     EXPECT_EQ(owner.Count(msg::kButtonDown), 0);
     // Clicking an item chooses it; the command message is taken from the queue.
     int32_t saveY = 50 + 3 + PopupMenuWindow::kItemHeight + PopupMenuWindow::kSeparatorHeight + 5;
-    h.screen.Queue(InputEvent { InputKind::MouseMove, 60, saveY });
-    h.screen.Queue(InputEvent { InputKind::ButtonDown, 60, saveY });
-    h.screen.Queue(InputEvent { InputKind::ButtonUp, 60, saveY });
+    h.screen.PostEvent(MouseEvent(EventType::MouseMove, 60, saveY));
+    h.screen.PostEvent(MouseEvent(EventType::MouseDown, 60, saveY));
+    h.screen.PostEvent(MouseEvent(EventType::MouseUp, 60, saveY));
     EXPECT_EQ(TrackPopupMenu(menu, owner, gfx::Point { 50, 50 }), 12);
     EXPECT_EQ(h.app.QueuedCount(), 0u);
     EXPECT_EQ(owner.Count(msg::kCommand), 0);
     // Disabled items cannot be chosen; the keyboard walks past the separator.
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kDown, 0, 0 });
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kDown, 0, 0 });
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kDown, 0, 0 });
-    h.screen.Queue(InputEvent { InputKind::KeyDown, 0, 0, MouseButton::Left, ClickCount::Single, key::kEnter, 0, 0 });
+    h.QueueKey(key::kDown);
+    h.QueueKey(key::kDown);
+    h.QueueKey(key::kDown);
+    h.QueueKey(key::kEnter);
     EXPECT_EQ(TrackPopupMenu(menu, owner, gfx::Point { 50, 50 }), -1);
     EXPECT_EQ(menu.Enable(13, ItemState::Enabled), 1);
     EXPECT_EQ(menu.Rename(13, "Back"), 1);

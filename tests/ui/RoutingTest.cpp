@@ -180,8 +180,8 @@ TEST(Accelerators, ShiftAndCtrlMustMatchExactly)
     h.Key('N', kModShift);
     h.Key('N');
     h.Key('P');
-    h.Key('P', kModCtrl);
-    h.Key('P', kModCtrl | kModShift);
+    h.Key('P', kModControl);
+    h.Key('P', kModControl | kModShift);
     std::vector<uint16_t> commands;
     for (const Seen& s : top.seen) {
         if (s.code == msg::kCommand) {
@@ -198,7 +198,7 @@ TEST(Accelerators, ShiftAndCtrlMustMatchExactly)
     top.SetAccelerators({ AcceleratorEntry { AcceleratorEntry::kCtrl, 'S', 200 } });
     top.seen.clear();
     h.Key('N');
-    h.Key('S', kModCtrl);
+    h.Key('S', kModControl);
     ASSERT_EQ(top.Count(msg::kCommand), 1);
     EXPECT_EQ(CommandId(top.Last(msg::kCommand)->wParam), 200);
 }

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/clock/VirtualClock.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "platform/gfx/GlyphSource.h"
 #include "ui/Application.h"
-#include "ui/HeadlessScreen.h"
 #include "ui/TWindow.h"
 
 namespace tamber::ui::test {
@@ -89,16 +89,37 @@ public:
     std::vector<Seen> seen;
 };
 
+inline InputEvent MouseEvent(EventType type, int32_t x, int32_t y, uint8_t mods = 0, int32_t clicks = 1)
+{
+    InputEvent e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.button = type == EventType::MouseMove ? MouseButton::None : MouseButton::Left;
+    e.clicks = clicks;
+    e.modifiers = mods;
+    return e;
+}
+
+inline InputEvent KeyEvent(EventType type, int32_t code, uint8_t mods = 0)
+{
+    InputEvent e;
+    e.type = type;
+    e.key = code;
+    e.modifiers = mods;
+    return e;
+}
+
 // A headless application on a virtual clock.
 struct UiHarness {
-    explicit UiHarness(int32_t width = 640, int32_t height = 480, gfx::PixelFormat format = gfx::PixelFormat::Rgb32)
-        : screen(width, height, format)
+    explicit UiHarness(int32_t width = 640, int32_t height = 480, ScreenDepth depth = ScreenDepth::Direct24)
+        : screen(width, height, depth)
         , app(screen, clock, &glyphs)
     {
     }
-    void Move(int32_t x, int32_t y, uint32_t mods = 0) { Input(InputKind::MouseMove, x, y, mods); }
-    void Down(int32_t x, int32_t y, uint32_t mods = 0) { Input(InputKind::ButtonDown, x, y, mods); }
-    void Up(int32_t x, int32_t y, uint32_t mods = 0) { Input(InputKind::ButtonUp, x, y, mods); }
+    void Move(int32_t x, int32_t y, uint8_t mods = 0) { Input(MouseEvent(EventType::MouseMove, x, y, mods)); }
+    void Down(int32_t x, int32_t y, uint8_t mods = 0) { Input(MouseEvent(EventType::MouseDown, x, y, mods)); }
+    void Up(int32_t x, int32_t y, uint8_t mods = 0) { Input(MouseEvent(EventType::MouseUp, x, y, mods)); }
     void Click(int32_t x, int32_t y)
     {
         Move(x, y);
@@ -108,49 +129,42 @@ struct UiHarness {
     void DoubleClick(int32_t x, int32_t y)
     {
         Click(x, y);
-        InputEvent e;
-        e.kind = InputKind::ButtonDown;
-        e.x = x;
-        e.y = y;
-        e.clicks = ClickCount::Double;
-        screen.Queue(e);
+        Input(MouseEvent(EventType::MouseDown, x, y, 0, 2));
         Up(x, y);
     }
-    void Key(uint32_t key, uint32_t mods = 0, uint8_t ch = 0)
+    // Queues a key press (and its character) and release without handling them yet.
+    void QueueKey(int32_t code, uint8_t mods = 0, uint8_t ch = 0)
     {
-        InputEvent e;
-        e.kind = InputKind::KeyDown;
-        e.key = key;
-        e.modifiers = mods;
-        e.character = ch;
-        screen.Queue(e);
-        e.kind = InputKind::KeyUp;
-        e.character = 0;
-        screen.Queue(e);
+        screen.PostEvent(KeyEvent(EventType::KeyDown, code, mods));
+        if (ch != 0) {
+            InputEvent c = KeyEvent(EventType::Char, 0, mods);
+            c.ch = ch;
+            screen.PostEvent(c);
+        }
+        screen.PostEvent(KeyEvent(EventType::KeyUp, code, mods));
+    }
+    void Key(int32_t code, uint8_t mods = 0, uint8_t ch = 0)
+    {
+        QueueKey(code, mods, ch);
         app.ProcessPending();
     }
     void Type(const std::string& text)
     {
         for (char c : text) {
-            uint32_t k = static_cast<uint8_t>(c);
+            int32_t k = static_cast<uint8_t>(c);
             if (c >= 'a' && c <= 'z')
-                k = static_cast<uint32_t>(c - 'a' + 'A');
+                k = c - 'a' + 'A';
             Key(k, 0, static_cast<uint8_t>(c));
         }
     }
-    void Input(InputKind kind, int32_t x, int32_t y, uint32_t mods)
+    void Input(const InputEvent& e)
     {
-        InputEvent e;
-        e.kind = kind;
-        e.x = x;
-        e.y = y;
-        e.modifiers = mods;
-        screen.Queue(e);
+        screen.PostEvent(e);
         app.ProcessPending();
     }
-    uint32_t Pixel(int32_t x, int32_t y) const { return app.Colors().PixelColor(app.ScreenImage().Get(x, y)); }
+    uint32_t Pixel(int32_t x, int32_t y) { return app.ScreenColor(x, y); }
 
-    HeadlessScreen screen;
+    HeadlessDisplay screen;
     VirtualClock clock;
     BlockGlyphs glyphs;
     Application app;

@@ -248,17 +248,20 @@ TEST(TWindow, FocusFollowsActivationAndDisabledWindowsTakeNoInput)
 
 TEST(TWindow, EightBitScreenDrawsThroughTheHardwarePalette)
 {
-    UiHarness h(64, 64, gfx::PixelFormat::Indexed8);
+    UiHarness h(64, 64, ScreenDepth::Palette8);
     SolidWindow w(0xC0C0C0);
     w.Create(nullptr, "w", gfx::Rect::FromSize(0, 0, 10, 10), Visibility::Shown);
     h.app.ProcessPending();
-    EXPECT_EQ(h.app.ScreenImage().Get(5, 5), 7u);
     EXPECT_EQ(h.Pixel(5, 5), 0xC0C0C0u);
-    std::array<uint32_t, 256> palette = ColorMap::DefaultPalette();
-    palette[7] = 0x102030;
-    h.app.SetHardwarePalette(palette);
+    EXPECT_EQ(h.screen.ScreenView().Get(5, 5), 7u);
+    // A realised palette that takes over free entries changes what index 7's neighbours show,
+    // and the drawing of new colours picks the nearest realised entry.
+    gfx::Palette logical({ gfx::PaletteEntry { 0x10, 0x20, 0x30, gfx::kPaletteNoCollapse } });
+    h.screen.HardwarePalette().Realize(logical, gfx::RealizeMode::Foreground);
+    SolidWindow dark(gfx::Rgb(0x11, 0x21, 0x31));
+    dark.Create(nullptr, "d", gfx::Rect::FromSize(20, 0, 10, 10), Visibility::Shown);
     h.app.ProcessPending();
-    EXPECT_EQ(h.Pixel(5, 5), 0x102030u) << "a palette change shows without repainting";
+    EXPECT_EQ(h.Pixel(25, 5), 0x102030u);
 }
 
 } // namespace
