@@ -139,7 +139,7 @@ void RecordFile::Close()
     m_readOnly = false;
     m_baseOffset = 0;
     m_directory.Clear();
-    m_index.Clear();
+    InvalidateIndex();
     m_cache.Clear();
     m_autoCommit = true;
     m_encodedMarker = 0;
@@ -280,7 +280,7 @@ int32_t RecordFile::LoadHeaderAndDirectory()
     m_file->Read(m_baseOffset, m_header.data(), kFileHeaderSize);
     m_loadedRecordCount = HeaderInt(kRecordCountOffset);
     m_directory.Clear();
-    m_index.Clear();
+    InvalidateIndex();
     m_cache.Clear();
 
     int32_t directoryOffset = HeaderInt(kDirectoryOffsetOffset);
@@ -402,7 +402,7 @@ int32_t RecordFile::RebuildDirectory()
     // Scan as far as the file reaches, whatever count the header holds.
     SetHeaderInt(kRecordCountOffset, INT32_MAX);
     m_directoryState = DirectoryState::Missing;
-    m_index.Clear();
+    InvalidateIndex();
     m_cache.Clear();
     ScanRecords();
     Release();
@@ -461,26 +461,43 @@ int32_t RecordFile::Refresh()
             return 1;
         }
     }
-    if (m_index.Empty())
+    if (!m_indexValid)
         RebuildIndex();
     return 0;
 }
 
-void RecordFile::RebuildIndex()
+void RecordFile::InvalidateIndex()
 {
     m_index.Clear();
+    m_nameCounts.clear();
+    m_freeEntries = 0;
+    m_endOfRecords = -1;
+    m_indexValid = false;
+}
+
+void RecordFile::RebuildIndex()
+{
+    InvalidateIndex();
     int32_t count = m_directory.ReadInt(0, 4);
-    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p))
-        if (m_directory.ReadInt(p + kUsedOffset, 4) != kFreeRecord)
-            m_index.Add(m_directory.Data(p + kNameOffset),
-                        static_cast<uint32_t>(m_directory.ReadInt(p + kIdOffset, 4)), p);
+    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
+        if (m_directory.ReadInt(p + kUsedOffset, 4) == kFreeRecord) {
+            ++m_freeEntries;
+            continue;
+        }
+        const uint8_t* name = m_directory.Data(p + kNameOffset);
+        m_index.Add(name, static_cast<uint32_t>(m_directory.ReadInt(p + kIdOffset, 4)), p);
+        ++m_nameCounts[RecordIndex::NameKey(name)];
+    }
+    m_indexValid = true;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Writing the directory
 
-int64_t RecordFile::EndOfRecords() const
+int64_t RecordFile::EndOfRecords()
 {
+    if (m_indexValid && m_endOfRecords >= 0)
+        return m_endOfRecords;
     int64_t end = kFirstRecordOffset;
     int32_t count = m_directory.ReadInt(0, 4);
     for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
@@ -489,6 +506,8 @@ int64_t RecordFile::EndOfRecords() const
                             m_directory.ReadInt(p + kCapacityOffset, 4);
         end = std::max(end, recordEnd);
     }
+    if (m_indexValid)
+        m_endOfRecords = end;
     return end;
 }
 
@@ -513,6 +532,9 @@ void RecordFile::WriteHeaderForChange(int32_t extraRecords)
 // Joins each run of free records into its first one; a run at the end of the file is cut off.
 void RecordFile::MergeFreeSpace()
 {
+    if (m_indexValid && m_freeEntries == 0)
+        return;
+    bool changed = false;
     int32_t count = m_directory.ReadInt(0, 4);
     MemoryBlock merged;
     merged.AppendInt(0, 4);
@@ -550,17 +572,23 @@ void RecordFile::MergeFreeSpace()
             if (m_file)
                 m_file->Truncate(m_baseOffset + runOffset);
             m_fileLength = m_baseOffset + runOffset;
+            changed = true;
             continue;
         }
         first.WriteInt(kCapacityOffset, static_cast<int32_t>(capacity), 4);
-        if (absorbed > 0)
+        if (absorbed > 0) {
             FileWrite(m_baseOffset + runOffset, first.Data(), kRecordHeaderSize);
+            changed = true;
+        }
         merged.Append(first);
         ++kept;
     }
     merged.WriteInt(0, kept, 4);
     m_directory = std::move(merged);
     SetHeaderInt(kRecordCountOffset, kept);
+    // Entries moved: what was derived from their positions goes.
+    if (changed)
+        InvalidateIndex();
 }
 
 void RecordFile::WriteDirectory(SetModified setModified)
@@ -587,7 +615,6 @@ void RecordFile::WriteDirectory(SetModified setModified)
     SetHeaderInt(kEndOfDataOffset, static_cast<int32_t>(m_fileLength - m_baseOffset));
     WriteHeader();
     RememberStamp(true);
-    m_index.Clear();
     Release();
 }
 
@@ -711,20 +738,6 @@ int32_t RecordFile::PrefetchRecord(std::string_view name, uint32_t id)
     return 1;
 }
 
-bool RecordFile::NameInUse(uint64_t nameKey, uint32_t exceptId, bool anyId)
-{
-    int32_t count = m_directory.ReadInt(0, 4);
-    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
-        if (m_directory.ReadInt(p + kUsedOffset, 4) == kFreeRecord)
-            continue;
-        if (RecordIndex::NameKey(m_directory.Data(p + kNameOffset)) != nameKey)
-            continue;
-        if (anyId || static_cast<uint32_t>(m_directory.ReadInt(p + kIdOffset, 4)) != exceptId)
-            return true;
-    }
-    return false;
-}
-
 int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name, uint32_t id, int32_t encoding)
 {
     if (!CanModify() || !ValidName(name) || !Hold()) {
@@ -746,18 +759,26 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
     }
     const int32_t size = payload.Size();
     const uint64_t key = RecordIndex::NameKey(name);
-    const bool newName = !NameInUse(key, 0, true);
+    auto nameCount = m_nameCounts.find(key);
+    const bool newName = nameCount == m_nameCounts.end() || nameCount->second == 0;
 
     // Choose the slot: the record's own when it is big enough, else the best-fitting free
     // record, else a new one at the end.
     int32_t slot = Lookup(name, id);
-    if (slot >= 0 && m_directory.ReadInt(slot + kCapacityOffset, 4) < size) {
+    const bool inPlace = slot >= 0 && m_directory.ReadInt(slot + kCapacityOffset, 4) >= size;
+    if (slot >= 0 && !inPlace) {
         m_directory.WriteInt(slot + kUsedOffset, kFreeRecord, 4);
         FileWrite(m_baseOffset + m_directory.ReadInt(slot + kEntryOffsetOffset, 4), m_directory.Data(slot),
                   kRecordHeaderSize);
+        if (m_index.Remove(key, id)) {
+            --m_nameCounts[key];
+            ++m_freeEntries;
+        } else {
+            InvalidateIndex();
+        }
         slot = -1;
     }
-    if (slot < 0) {
+    if (slot < 0 && (!m_indexValid || m_freeEntries > 0)) {
         int32_t best = -1;
         int32_t bestCapacity = 0;
         int32_t count = m_directory.ReadInt(0, 4);
@@ -770,6 +791,8 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
             }
         }
         slot = best;
+        if (slot >= 0)
+            --m_freeEntries;
     }
 
     bool appended = false;
@@ -788,6 +811,8 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
         m_directory.WriteInt(0, m_directory.ReadInt(0, 4) + 1, 4);
         SetHeaderInt(kRecordCountOffset, HeaderInt(kRecordCountOffset) + 1);
         appended = true;
+        if (m_indexValid)
+            m_endOfRecords = offset + kRecordHeaderSize + size + m_slack;
     }
 
     const int64_t offset = m_directory.ReadInt(slot + kEntryOffsetOffset, 4);
@@ -807,6 +832,7 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
         m_directory.Insert(slot + EntrySize(slot), rest, kPlainEntrySize);
         m_directory.WriteInt(0, m_directory.ReadInt(0, 4) + 1, 4);
         SetHeaderInt(kRecordCountOffset, HeaderInt(kRecordCountOffset) + 1);
+        InvalidateIndex();  // the entries behind the new one moved
     }
 
     uint8_t* header = m_directory.Data(slot);
@@ -847,6 +873,10 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
 
     if (newName)
         SetHeaderInt(kNameCountOffset, HeaderInt(kNameCountOffset) + 1);
+    if (m_indexValid && !inPlace) {
+        m_index.Add(header + kNameOffset, id, slot);
+        ++m_nameCounts[key];
+    }
     WriteDirectory(SetModified::Yes);
     Release();
     return 1;
@@ -873,8 +903,18 @@ int32_t RecordFile::DeleteRecord(std::string_view name, uint32_t id)
     m_directory.WriteInt(slot + kUsedOffset, kFreeRecord, 4);
     FileWrite(m_baseOffset + m_directory.ReadInt(slot + kEntryOffsetOffset, 4), m_directory.Data(slot),
               kRecordHeaderSize);
-    if (!NameInUse(RecordIndex::NameKey(name), id, false))
-        SetHeaderInt(kNameCountOffset, HeaderInt(kNameCountOffset) - 1);
+    const uint64_t key = RecordIndex::NameKey(name);
+    if (m_index.Remove(key, id)) {
+        ++m_freeEntries;
+        if (--m_nameCounts[key] == 0)
+            SetHeaderInt(kNameCountOffset, HeaderInt(kNameCountOffset) - 1);
+    } else {
+        // Only a damaged directory holds a record twice; count the long way.
+        InvalidateIndex();
+        RebuildIndex();
+        if (m_nameCounts[key] == 0)
+            SetHeaderInt(kNameCountOffset, HeaderInt(kNameCountOffset) - 1);
+    }
     WriteDirectory(SetModified::Yes);
     Release();
     return 1;
@@ -932,14 +972,8 @@ int32_t RecordFile::CountRecords(std::string_view name)
     if (!m_isOpen)
         return 0;
     Refresh();
-    uint64_t key = RecordIndex::NameKey(name);
-    int32_t found = 0;
-    int32_t count = m_directory.ReadInt(0, 4);
-    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p))
-        if (m_directory.ReadInt(p + kUsedOffset, 4) != kFreeRecord &&
-            RecordIndex::NameKey(m_directory.Data(p + kNameOffset)) == key)
-            ++found;
-    return found;
+    auto it = m_nameCounts.find(RecordIndex::NameKey(name));
+    return it == m_nameCounts.end() ? 0 : it->second;
 }
 
 uint32_t RecordFile::NextRecordId(std::string_view name)

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/MemoryBlock.h"
@@ -148,13 +149,13 @@ private:
     void WriteHeaderForChange(int32_t extraRecords);
     void RememberStamp(bool wrote);
     void RebuildIndex();
+    void InvalidateIndex();
     void RecountNames();
 
     int32_t Lookup(std::string_view name, uint32_t id);
     int32_t ReadPayload(MemoryBlock& block, std::string_view name, uint32_t id, Decode decode);
     int32_t ReadFromCache(MemoryBlock& block, uint64_t nameKey, uint32_t id);
-    bool NameInUse(uint64_t nameKey, uint32_t exceptId, bool anyId);
-    int64_t EndOfRecords() const;
+    int64_t EndOfRecords();
     int64_t FileWrite(int64_t offset, const void* bytes, int64_t n);
     int32_t EntrySize(int32_t position) const;
 
@@ -173,7 +174,14 @@ private:
     int64_t m_baseOffset = 0;
     std::array<uint8_t, recordfile::kFileHeaderSize> m_header{};
     MemoryBlock m_directory;  // entry count, then the entries, as on disk without the length word
+    // Derived from the directory and rebuilt with it at the next lookup once invalidated:
+    // the index, live records per name, the number of free records and the end of the last
+    // record. Changes that leave every entry where it was keep them up to date instead.
     RecordIndex m_index;
+    bool m_indexValid = false;
+    std::unordered_map<uint64_t, int32_t> m_nameCounts;
+    int32_t m_freeEntries = 0;
+    int64_t m_endOfRecords = -1;  // -1: not known
     MemoryBlock m_cache;      // read-ahead items {name + NUL (9), id (4), length (4), payload}
     bool m_autoCommit = true;
     int32_t m_slack = 0;

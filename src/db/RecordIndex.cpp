@@ -43,6 +43,7 @@ void RecordIndex::Clear()
     m_items.Clear();
     m_slots.clear();
     m_live = 0;
+    m_duplicates = false;
 }
 
 void RecordIndex::Add(const uint8_t* name8, uint32_t id, int32_t position)
@@ -54,8 +55,24 @@ void RecordIndex::Add(const uint8_t* name8, uint32_t id, int32_t position)
     m_items.Append(item, kItemSize);
     m_items.WriteInt(slot * kItemSize + kItemPositionOffset, position, 4);
     // A later item with the same key hides an earlier one, as it does for a backward search.
-    m_slots[Key{NameKey(name8), id}] = slot;
+    auto [it, inserted] = m_slots.insert_or_assign(Key{NameKey(name8), id}, slot);
+    m_duplicates = m_duplicates || !inserted;
     ++m_live;
+}
+
+bool RecordIndex::Remove(uint64_t nameKey, uint32_t id)
+{
+    if (m_duplicates)
+        return false;
+    auto it = m_slots.find(Key{nameKey, id});
+    if (it == m_slots.end())
+        return false;
+    int32_t base = it->second * kItemSize;
+    m_items.WriteInt(base + kItemIdOffset, static_cast<int32_t>(kMovedId), 4);
+    m_items.WriteInt(base + kItemPositionOffset, kMovedPosition, 4);
+    m_slots.erase(it);
+    --m_live;
+    return true;
 }
 
 int32_t RecordIndex::Find(uint64_t nameKey, uint32_t id)

@@ -29,6 +29,11 @@ public:
     bool Empty() const { return m_live == 0; }
     int32_t Count() const { return m_live; }
     void Add(const uint8_t* name8, uint32_t id, int32_t position);
+    // Drops the item of (name, id) when there is exactly one; answers false (changing nothing)
+    // when there is none or the index holds the key more than once.
+    bool Remove(uint64_t nameKey, uint32_t id);
+    // Whether some key was added more than once (only a damaged directory does that).
+    bool HasDuplicates() const { return m_duplicates; }
 
     // The directory position of (name, id), or -1; applies the move-to-end rule.
     int32_t Find(uint64_t nameKey, uint32_t id);
@@ -56,6 +61,7 @@ private:
     MemoryBlock m_items;  // the working copy that lookups reorder
     std::unordered_map<Key, int32_t, KeyHash> m_slots;
     int32_t m_live = 0;
+    bool m_duplicates = false;
 };
 
 }  // namespace tamber

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "db/PayloadCodec.h"
 #include "db/RecordFileFormat.h"
 #include "db/RecordFileTestSupport.h"
@@ -593,6 +596,68 @@ TEST_F(RecordFileTest, GarbageAndTruncatedFilesNeverCrash)
         EXPECT_LE(readable, 6);
         file.WriteRecord(Bytes("after"), "MMData", 77, 0);
         EXPECT_EQ(Read(file, "MMData", 77), "after");
+    }
+}
+
+TEST_F(RecordFileTest, RandomChangesAgreeWithAModelAndWithAFreshOpen)
+{
+    RecordFile file(fs);
+    ASSERT_EQ(file.Open("/db"), 1);
+    std::map<std::pair<std::string, uint32_t>, std::string> model;
+    const char* names[] = {"MMData", "MMEntry", "MMFoldr"};
+    uint32_t x = 2024;
+    auto random = [&](uint32_t n) {
+        x = x * 1664525 + 1013904223;
+        return (x >> 8) % n;
+    };
+    bool inBatch = false;
+    for (int step = 0; step < 1500; ++step) {
+        std::string name = names[random(3)];
+        uint32_t id = random(40);
+        uint32_t action = random(20);
+        if (action < 12) {
+            file.SetSlack(static_cast<int32_t>(random(3) * 24));
+            MemoryBlock payload = Filled(static_cast<int32_t>(random(4) == 0 ? random(3000) : random(200)), uint8_t(step));
+            ASSERT_EQ(file.WriteRecord(payload, name, id, static_cast<int32_t>(random(3))), 1);
+            model[{name, id}] = payload.ToString();
+        } else if (action < 18) {
+            EXPECT_EQ(file.DeleteRecord(name, id), model.erase({name, id}) ? 1 : 0);
+        } else if (!inBatch) {
+            ASSERT_EQ(file.BeginBatch(), 1);
+            inBatch = true;
+        } else {
+            ASSERT_EQ(file.EndBatch(), 1);
+            inBatch = false;
+        }
+        ASSERT_EQ(file.RecordExists(name, id), model.count({name, id}) ? 1 : 0) << step;
+        if (step % 100 != 99)
+            continue;
+        RecordFile fresh(fs);
+        ASSERT_EQ(fresh.Open("/db", "", OpenPolicy::ReadOnly), 1);
+        for (RecordFile* f : {&file, &fresh}) {
+            for (const auto& [key, bytes] : model)
+                ASSERT_EQ(Read(*f, key.first, key.second), bytes) << step;
+            std::set<std::string> used;
+            for (const char* n : names) {
+                int32_t count = 0;
+                uint32_t next = 0;
+                for (const auto& [key, bytes] : model)
+                    if (key.first == n) {
+                        ++count;
+                        next = std::max(next, key.second + 1);
+                        used.insert(n);
+                    }
+                EXPECT_EQ(f->CountRecords(n), count) << step;
+                EXPECT_EQ(f->NextRecordId(n), next) << step;
+            }
+            EXPECT_EQ(f->Info().nameCount, static_cast<int32_t>(used.size())) << step;
+            EXPECT_EQ(f->Info().recordCount, static_cast<int32_t>(f->Entries().size())) << step;
+        }
+        auto a = file.Entries();
+        auto b = fresh.Entries();
+        ASSERT_EQ(a.size(), b.size()) << step;
+        for (size_t i = 0; i < a.size(); ++i)
+            EXPECT_TRUE(a[i].offset == b[i].offset && a[i].used == b[i].used && a[i].capacity == b[i].capacity) << step;
     }
 }
 
