@@ -18,6 +18,8 @@ constexpr int32_t kCacheNameSize = kNameSize + 1;
 constexpr int32_t kCacheIdOffset = kCacheNameSize;
 constexpr int32_t kCacheLengthOffset = kCacheIdOffset + 4;
 constexpr int32_t kCachePayloadOffset = kCacheLengthOffset + 4;
+// How long a quiet change counter spares looking at the file's stamp.
+constexpr std::chrono::microseconds kStampInterval{1000};
 
 uint32_t ReadU32(const uint8_t* p)
 {
@@ -134,6 +136,7 @@ RecordFile::~RecordFile()
 void RecordFile::Close()
 {
     m_file.reset();
+    m_counter.reset();
     m_holdCount = 0;
     m_isOpen = false;
     m_readOnly = false;
@@ -224,8 +227,17 @@ int32_t RecordFile::Open(const std::string& path, std::string_view password, Ope
         m_wrongPassword = true;
         return 0;
     }
+    OpenCounter();
     Release();
     return 1;
+}
+
+void RecordFile::OpenCounter()
+{
+    m_counter = m_fs.OpenChangeCounter(m_stamp);
+    m_counterFile = m_stamp;
+    m_counterSeen = m_counter ? m_counter->Value() : 0;
+    m_lastStat = std::chrono::steady_clock::now();
 }
 
 int32_t RecordFile::Hold()
@@ -446,18 +458,37 @@ void RecordFile::RememberStamp(bool wrote)
         m_file->SetModifiedTime(before.modifiedNs + 1))
         m_file->Stamp(now);
     m_stamp = now;
+    if (wrote && m_counter) {
+        // Our own change needs no second look; one by someone else in between does.
+        if (m_counter->Bump() == m_counterSeen)
+            ++m_counterSeen;
+    }
 }
 
 int32_t RecordFile::Refresh()
 {
     if (!m_isOpen)
         return 0;
+    if (m_counter) {
+        uint64_t value = m_counter->Value();
+        auto clock = std::chrono::steady_clock::now();
+        if (value == m_counterSeen && clock - m_lastStat < kStampInterval) {
+            if (!m_indexValid)
+                RebuildIndex();
+            return 0;
+        }
+        m_counterSeen = value;
+        m_lastStat = clock;
+    }
     FileStamp now;
     if (m_fs.Stat(m_path, now) && !(now == m_stamp)) {
         if (Hold()) {
             LoadHeaderAndDirectory();
             Release();
             RebuildIndex();
+            // A file replaced by another has a counter of its own.
+            if (m_stamp.inode != m_counterFile.inode || m_stamp.device != m_counterFile.device)
+                OpenCounter();
             return 1;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -148,6 +149,7 @@ private:
     void WriteHeader();
     void WriteHeaderForChange(int32_t extraRecords);
     void RememberStamp(bool wrote);
+    void OpenCounter();
     void RebuildIndex();
     void InvalidateIndex();
     void RecountNames();
@@ -187,6 +189,13 @@ private:
     int32_t m_slack = 0;
     int32_t m_encodedMarker = 0;
     FileStamp m_stamp;        // the file as seen after the last directory read or write
+    // Processes of this system raise the file's change counter after every change, so while it
+    // stands still the stamp needs looking at only now and then (for changes made by other
+    // programs).
+    std::unique_ptr<ChangeCounter> m_counter;
+    FileStamp m_counterFile;
+    uint64_t m_counterSeen = 0;
+    std::chrono::steady_clock::time_point m_lastStat;
     DirectoryState m_directoryState = DirectoryState::Valid;
     int32_t m_loadedRecordCount = 0;
 };

@@ -22,6 +22,10 @@ public:
     bool IsOwnProgram(const std::string& path) override { return m_inner.IsOwnProgram(path); }
     int32_t GetPermissions(const std::string& path, uint32_t& bits) override { return m_inner.GetPermissions(path, bits); }
     int32_t SetPermissions(const std::string& path, uint32_t bits) override { return m_inner.SetPermissions(path, bits); }
+    std::unique_ptr<ChangeCounter> OpenChangeCounter(const FileStamp& stamp) override
+    {
+        return m_inner.OpenChangeCounter(stamp);
+    }
     int64_t CurrentTime() override { return m_inner.CurrentTime(); }
 
     // Counts one write; answers whether it may reach the inner file.

@@ -52,6 +52,17 @@ public:
     virtual bool IsReadOnly() const = 0;
 };
 
+// A number shared by every process that uses one file, which each of them raises after it
+// changed the file. Reading it costs no system call, so a process can tell cheaply that nobody
+// changed the file since it last looked.
+class ChangeCounter {
+public:
+    virtual ~ChangeCounter() = default;
+    virtual uint64_t Value() const = 0;
+    // Raises the counter; answers the value it had before.
+    virtual uint64_t Bump() = 0;
+};
+
 // The files of the machine, or a stand-in for them.
 class FileSystem {
 public:
@@ -66,6 +77,8 @@ public:
     // Permission bits (rwx for owner, group, others); answers 1 or 0.
     virtual int32_t GetPermissions(const std::string& path, uint32_t& bits) = 0;
     virtual int32_t SetPermissions(const std::string& path, uint32_t bits) = 0;
+    // The change counter of the file a stamp describes; null when the platform has none.
+    virtual std::unique_ptr<ChangeCounter> OpenChangeCounter(const FileStamp& stamp) = 0;
     // Seconds since 1 January 1970, as the record headers store them.
     virtual int64_t CurrentTime() = 0;
 

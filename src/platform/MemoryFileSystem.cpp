@@ -78,7 +78,27 @@ private:
     bool m_readOnly;
 };
 
+class MemoryChangeCounter final : public ChangeCounter {
+public:
+    explicit MemoryChangeCounter(std::shared_ptr<uint64_t> word) : m_word(std::move(word)) {}
+    uint64_t Value() const override { return *m_word; }
+    uint64_t Bump() override { return (*m_word)++; }
+
+private:
+    std::shared_ptr<uint64_t> m_word;
+};
+
 }  // namespace
+
+std::unique_ptr<ChangeCounter> MemoryFileSystem::OpenChangeCounter(const FileStamp& stamp)
+{
+    if (!m_changeCounters)
+        return nullptr;
+    auto& word = m_counters[stamp.inode];
+    if (!word)
+        word = std::make_shared<uint64_t>(0);
+    return std::make_unique<MemoryChangeCounter>(word);
+}
 
 MemoryFileSystem::MemoryFileSystem()
     : m_currentTime(static_cast<int64_t>(std::time(nullptr))), m_clockNs(m_currentTime * 1000000000)
@@ -117,6 +137,7 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& path, FileMode m
 
 int32_t MemoryFileSystem::Stat(const std::string& path, FileStamp& stamp)
 {
+    ++m_statCalls;
     auto it = m_nodes.find(path);
     if (it == m_nodes.end())
         return 0;

@@ -20,7 +20,12 @@ public:
     bool IsOwnProgram(const std::string& path) override { return !m_ownProgram.empty() && path == m_ownProgram; }
     int32_t GetPermissions(const std::string& path, uint32_t& bits) override;
     int32_t SetPermissions(const std::string& path, uint32_t bits) override;
+    // Change counters are off unless turned on, so stamps alone tell changes apart.
+    std::unique_ptr<ChangeCounter> OpenChangeCounter(const FileStamp& stamp) override;
     int64_t CurrentTime() override { return m_currentTime; }
+    void SetChangeCounters(bool on) { m_changeCounters = on; }
+    // How often Stat was called, for tests of how often a caller looks.
+    int64_t StatCalls() const { return m_statCalls; }
 
     // Creates or replaces a file.
     void SetContents(const std::string& path, std::vector<uint8_t> bytes);
@@ -50,6 +55,9 @@ private:
     int64_t m_clockNs;
     int64_t m_clockStepNs = 1000;
     uint64_t m_nextInode = 1;
+    bool m_changeCounters = false;
+    int64_t m_statCalls = 0;
+    std::map<uint64_t, std::shared_ptr<uint64_t>> m_counters;  // by inode
 };
 
 }  // namespace tamber

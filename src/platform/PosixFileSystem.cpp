@@ -1,8 +1,11 @@
 #include "platform/PosixFileSystem.h"
 
+#include <atomic>
 #include <cerrno>
+#include <string>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -122,7 +125,54 @@ private:
     bool m_readOnly;
 };
 
+// Change counters live in one shared-memory table that every process maps, one slot per file
+// chosen by its device and inode. Two files that share a slot only cost each other an extra
+// look at the stamp now and then; the table never grows.
+constexpr size_t kCounterSlots = 4096;
+constexpr const char* kCounterTableName = "/tamber-change-counters";
+
+uint64_t* CounterTable()
+{
+    static uint64_t* table = [] () -> uint64_t* {
+        const size_t bytes = kCounterSlots * sizeof(uint64_t);
+        int fd = ::shm_open(kCounterTableName, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return nullptr;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || (st.st_size < static_cast<off_t>(bytes) && ::ftruncate(fd, bytes) != 0)) {
+            ::close(fd);
+            return nullptr;
+        }
+        if (st.st_size == 0)
+            ::fchmod(fd, 0666);  // shared by every user's processes, whatever the umask
+        void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        ::close(fd);
+        return map == MAP_FAILED ? nullptr : static_cast<uint64_t*>(map);
+    }();
+    return table;
+}
+
+class SharedChangeCounter final : public ChangeCounter {
+public:
+    explicit SharedChangeCounter(uint64_t* word) : m_word(word) {}
+
+    uint64_t Value() const override { return std::atomic_ref<uint64_t>(*m_word).load(std::memory_order_acquire); }
+    uint64_t Bump() override { return std::atomic_ref<uint64_t>(*m_word).fetch_add(1, std::memory_order_acq_rel); }
+
+private:
+    uint64_t* m_word;
+};
+
 }  // namespace
+
+std::unique_ptr<ChangeCounter> PosixFileSystem::OpenChangeCounter(const FileStamp& stamp)
+{
+    uint64_t* table = CounterTable();
+    if (!table)
+        return nullptr;
+    uint64_t h = (stamp.inode * 0x9E3779B97F4A7C15ull) ^ (stamp.device * 0xC2B2AE3D27D4EB4Full);
+    return std::make_unique<SharedChangeCounter>(table + (h >> 32) % kCounterSlots);
+}
 
 std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mode, FileError* error)
 {

@@ -12,6 +12,7 @@ public:
     bool IsOwnProgram(const std::string& path) override;
     int32_t GetPermissions(const std::string& path, uint32_t& bits) override;
     int32_t SetPermissions(const std::string& path, uint32_t bits) override;
+    std::unique_ptr<ChangeCounter> OpenChangeCounter(const FileStamp& stamp) override;
     int64_t CurrentTime() override;
 };
 

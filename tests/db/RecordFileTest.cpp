@@ -555,6 +555,29 @@ TEST_F(RecordFileTest, TwoOpenFilesSeeEachOthersWritesEvenWithoutClockTicks)
     EXPECT_EQ(b.Refresh(), 0);
 }
 
+TEST_F(RecordFileTest, AQuietChangeCounterSparesLookingAtTheFile)
+{
+    fs.SetChangeCounters(true);
+    fs.SetClockStep(0);
+    RecordFile a(fs);
+    RecordFile b(fs);
+    ASSERT_EQ(a.Open("/db"), 1);
+    ASSERT_EQ(b.Open("/db"), 1);
+    a.SetSlack(40);
+    ASSERT_EQ(a.WriteRecord(Filled(20, 0), "MMData", 1, 0), 1);
+    int64_t before = fs.StatCalls();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(b.RecordExists("MMData", 1), 1);
+    EXPECT_LT(fs.StatCalls() - before, 1000);
+    // Every change by the other is still seen at once.
+    for (int32_t round = 0; round < 5; ++round) {
+        ASSERT_EQ(a.WriteRecord(Filled(21 + round, uint8_t(round)), "MMData", 1, 0), 1);
+        EXPECT_EQ(b.RecordLength("MMData", 1), 21 + round);
+        ASSERT_EQ(b.DeleteRecord("MMData", 1), 1);
+        EXPECT_EQ(a.RecordExists("MMData", 1), 0);
+    }
+}
+
 TEST_F(RecordFileTest, GarbageAndTruncatedFilesNeverCrash)
 {
     {

@@ -120,6 +120,30 @@ TEST(FileSystem, PosixStampsTellTwoQuickWritesApart)
     EXPECT_GE(second.modifiedNs, first.modifiedNs);
 }
 
+TEST(FileSystem, ChangeCountersAreSharedPerFile)
+{
+    auto path = TempPath("counter");
+    auto file = FileSystem::Native().Open(path, FileMode::Create);
+    ASSERT_NE(file, nullptr);
+    FileStamp stamp;
+    ASSERT_EQ(file->Stamp(stamp), 1);
+    auto one = FileSystem::Native().OpenChangeCounter(stamp);
+    auto two = FileSystem::Native().OpenChangeCounter(stamp);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    uint64_t start = two->Value();
+    EXPECT_EQ(one->Bump(), start);
+    EXPECT_EQ(two->Value(), start + 1);
+
+    MemoryFileSystem memory;
+    EXPECT_EQ(memory.OpenChangeCounter(stamp), nullptr);
+    memory.SetChangeCounters(true);
+    auto a = memory.OpenChangeCounter(stamp);
+    auto b = memory.OpenChangeCounter(stamp);
+    a->Bump();
+    EXPECT_EQ(b->Value(), 1u);
+}
+
 TEST(FileSystem, MemoryFilesWithoutWritePermissionOpenReadOnly)
 {
     MemoryFileSystem fs;
