@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/MemoryAdvice.h"
+
 namespace tamber {
 
 namespace {
@@ -183,6 +185,7 @@ int32_t EncodeLzwBlock(MemoryBlock& block)
     try {
         MemoryBlock::Storage out;
         out.reserve(static_cast<size_t>(n + kOutputSlack));
+        AdviseLargeBuffer(out.data(), out.capacity());
         out.resize(std::min(out.capacity(), kOutputGrowStep));
         const int64_t streamLength = EncodeLzw(block.Data(), n, out);
         if (streamLength < 0)
@@ -309,6 +312,7 @@ int32_t DecodeLzwBlock(MemoryBlock& block, int64_t decodedLength)
     try {
         MemoryBlock::Storage out;
         out.reserve(static_cast<size_t>(decodedLength) + kCopySlack);
+        AdviseLargeBuffer(out.data(), out.capacity());
         if (!DecodeLzw(block.Data(kPayloadHeaderSize), streamLength, out, decodedLength))
             return 0;
         out.resize(static_cast<size_t>(decodedLength));
