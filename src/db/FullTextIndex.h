@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/MemoryBlock.h"
+#include "db/FullTextFieldValue.h"
+#include "db/FullTextStore.h"
+
+namespace tamber {
+
+// Reads the full-text index of a database: the postings of a word through the word tree over
+// "MMBuild" 0 and one "MMLeaf" record, the value of a field for a medium through "MMFldID" and
+// "MMHash", and the granule table. The leaf keys are read once, at the first lookup; every
+// record read is bounds-checked, and damaged records give empty results.
+class FullTextIndex {
+public:
+    explicit FullTextIndex(FullTextStore& store) : m_store(store) {}
+
+    // 1 when "MMBuild" 0 exists and, except on a CD-ROM drive, "MMFldID" 0 exists; else 0.
+    int32_t IsBuilt();
+
+    // Fills postings with the word's postings block: a 32-bit count, then per posting the word
+    // (length-prefixed) and the posting's bytes. Answers the number of postings.
+    int32_t WordPostings(std::string_view word, MemoryBlock& postings);
+
+    // The postings bytes of one word entry inside a leaf; the leaf stays alive with the entry.
+    struct WordEntry {
+        std::shared_ptr<const MemoryBlock> leaf;
+        int32_t offset = 0;  // of the first posting
+        int32_t length = 0;  // bytes of postings
+        const uint8_t* Data() const { return leaf->Data(offset); }
+    };
+    // Looks up a word already in lower case; answers 1 and fills entry, or 0 (entry empty).
+    int32_t FindWord(std::string_view lowerWord, WordEntry& entry);
+    // The leaf (from 1) whose key range holds the word, 0 when none does.
+    int32_t LeafFor(std::string_view word);
+
+    // The value of a field for a medium, formatted; answers 1, or 0 when the field or the
+    // medium has none.
+    int32_t MediaField(int32_t mediaId, std::string_view fieldName, std::string& value);
+    // Field and granule ids by name (ASCII case ignored); -1 when not in the table.
+    int32_t FieldId(std::string_view name);
+    int32_t GranuleId(std::string_view name);
+    // The value table "MMHash" of a field; on a CD-ROM drive the last one read is reused.
+    std::shared_ptr<const MemoryBlock> FieldValues(int32_t fieldId);
+
+    // Forgets every record read, so that a rebuilt index is read afresh.
+    void Reset();
+    FullTextStore& Store() { return m_store; }
+
+    // Walks the entries of a "MMHash" payload: calls visit(mediaId, value) for each until visit
+    // answers false or the entries run out or stop making sense.
+    template<typename Visit> static void ForEachFieldValue(const MemoryBlock& table, Visit visit);
+
+private:
+    void LoadKeys();
+    int32_t LookupName(std::string_view record, std::string_view name);
+
+    FullTextStore& m_store;
+    bool m_keysLoaded = false;
+    std::vector<std::string> m_keys;  // lower case; key i opens leaf i + 1
+    int32_t m_leafId = 0;             // the last leaf read
+    std::shared_ptr<const MemoryBlock> m_leaf;
+    int32_t m_hashId = -1;            // the last field table read (CD-ROM only)
+    std::shared_ptr<const MemoryBlock> m_hash;
+};
+
+template<typename Visit> void FullTextIndex::ForEachFieldValue(const MemoryBlock& table, Visit visit)
+{
+    using namespace fulltext;
+    int32_t count = table.ReadInt(0, kHashCountSize);
+    int32_t offset = kHashCountSize;
+    FullTextFieldValue value;
+    for (int32_t i = 0; i < count && offset + kHashEntryHeaderSize <= table.Size(); ++i) {
+        int32_t mediaId = table.ReadInt(offset + kHashMediaOffset, 4);
+        auto kind = static_cast<uint8_t>(table.ReadInt(offset + kHashKindOffset, 1));
+        int32_t used = value.Read(table, offset + kHashEntryHeaderSize, kind);
+        if (used == 0)
+            return;
+        offset += kHashEntryHeaderSize + used;
+        if (!visit(mediaId, value))
+            return;
+    }
+}
+
+}  // namespace tamber

@@ -1,0 +1,504 @@
+#include "db/QueryEvaluator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "db/FullTextFormat.h"
+#include "db/QueryTables.h"
+
+namespace tamber {
+
+using namespace fulltext;
+
+namespace {
+
+std::string LowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+int CompareFolded(std::string_view a, std::string_view b)
+{
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        auto x = static_cast<uint8_t>(a[i]);
+        auto y = static_cast<uint8_t>(b[i]);
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<uint8_t>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<uint8_t>(y - 'a' + 'A');
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool Holds(int32_t op, int order)
+{
+    switch (op) {
+    case query::kEqual:
+        return order == 0;
+    case query::kLess:
+        return order < 0;
+    case query::kLessEqual:
+        return order <= 0;
+    case query::kGreater:
+        return order > 0;
+    case query::kGreaterEqual:
+        return order >= 0;
+    case query::kNotEqual:
+        return order != 0;
+    default:
+        return false;
+    }
+}
+
+bool SortedByMedia(const QueryPostings& postings)
+{
+    for (size_t i = 1; i < postings.size(); ++i)
+        if (postings[i].mediaId < postings[i - 1].mediaId)
+            return false;
+    return true;
+}
+
+// The postings of each medium, in order of the medium's first appearance.
+struct MediaGroups {
+    std::vector<int32_t> order;
+    std::unordered_map<int32_t, uint32_t> groupOf;
+    std::vector<uint32_t> start;  // group g's postings are indices[start[g] .. start[g + 1])
+    std::vector<uint32_t> indices;
+
+    explicit MediaGroups(const QueryPostings& postings)
+    {
+        std::vector<uint32_t> groupIndex(postings.size());
+        std::vector<uint32_t> counts;
+        groupOf.reserve(postings.size());
+        for (size_t i = 0; i < postings.size(); ++i) {
+            auto [it, inserted] = groupOf.try_emplace(postings[i].mediaId, static_cast<uint32_t>(order.size()));
+            if (inserted) {
+                order.push_back(postings[i].mediaId);
+                counts.push_back(0);
+            }
+            groupIndex[i] = it->second;
+            ++counts[it->second];
+        }
+        start.assign(order.size() + 1, 0);
+        for (size_t g = 0; g < order.size(); ++g)
+            start[g + 1] = start[g] + counts[g];
+        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+        indices.resize(postings.size());
+        for (size_t i = 0; i < postings.size(); ++i)
+            indices[fill[groupIndex[i]]++] = static_cast<uint32_t>(i);
+    }
+
+    void AppendGroup(uint32_t g, const QueryPostings& from, QueryPostings& to) const
+    {
+        for (uint32_t k = start[g]; k < start[g + 1]; ++k)
+            to.push_back(from[indices[k]]);
+    }
+};
+
+int64_t ClampToInteger(double value)
+{
+    if (!std::isfinite(value))
+        return value < 0 ? INT32_MIN : INT32_MAX;
+    return static_cast<int64_t>(std::fmax(std::fmin(value, 1e15), -1e15));
+}
+
+}  // namespace
+
+QueryPostings QueryEvaluator::And(const QueryPostings& left, const QueryPostings& right)
+{
+    QueryPostings out;
+    if (left.empty() || right.empty())
+        return out;
+    if (SortedByMedia(left) && SortedByMedia(right)) {
+        // Both sides list their media in ascending order, as the index stores them: merge.
+        size_t i = 0, j = 0;
+        while (i < left.size() && j < right.size()) {
+            int32_t a = left[i].mediaId;
+            int32_t b = right[j].mediaId;
+            if (a < b) {
+                while (i < left.size() && left[i].mediaId == a)
+                    ++i;
+            } else if (b < a) {
+                while (j < right.size() && right[j].mediaId == b)
+                    ++j;
+            } else {
+                size_t li = i;
+                while (j < right.size() && right[j].mediaId == a)
+                    out.push_back(right[j++]);
+                while (i < left.size() && left[i].mediaId == a)
+                    ++i;
+                out.insert(out.end(), left.begin() + static_cast<ptrdiff_t>(li), left.begin() + static_cast<ptrdiff_t>(i));
+            }
+        }
+        return out;
+    }
+    MediaGroups leftGroups(left);
+    MediaGroups rightGroups(right);
+    for (uint32_t g = 0; g < leftGroups.order.size(); ++g) {
+        auto it = rightGroups.groupOf.find(leftGroups.order[g]);
+        if (it == rightGroups.groupOf.end())
+            continue;
+        rightGroups.AppendGroup(it->second, right, out);
+        leftGroups.AppendGroup(g, left, out);
+    }
+    return out;
+}
+
+QueryPostings QueryEvaluator::ButNot(const QueryPostings& left, const QueryPostings& right)
+{
+    QueryPostings out;
+    if (right.empty())
+        return left;
+    std::unordered_set<int32_t> excluded;
+    excluded.reserve(right.size());
+    for (const QueryPosting& p : right)
+        excluded.insert(p.mediaId);
+    for (const QueryPosting& p : left)
+        if (!excluded.count(p.mediaId))
+            out.push_back(p);
+    return out;
+}
+
+void QueryEvaluator::Or(QueryPostings& left, const QueryPostings& right)
+{
+    size_t room = kMaxPostings > left.size() ? kMaxPostings - left.size() : 0;
+    left.insert(left.end(), right.begin(), right.begin() + static_cast<ptrdiff_t>(std::min(room, right.size())));
+}
+
+void QueryEvaluator::Positions(const QueryPosting& posting, std::vector<uint32_t>& out)
+{
+    out.clear();
+    const uint8_t* p = posting.data;
+    int32_t n = posting.dataLength;
+    int32_t at = 0;
+    while (at < n) {
+        if (p[at] == kPositionItem) {
+            if (at + kPositionItemSize > n)
+                break;
+            out.push_back(static_cast<uint32_t>(p[at + 1] | (p[at + 2] << 8) | (p[at + 3] << 16)) |
+                (static_cast<uint32_t>(p[at + 4]) << 24));
+            at += kPositionItemSize;
+        } else {
+            if (at + kOtherItemHeaderSize > n)
+                break;
+            at += kOtherItemHeaderSize + p[at + 1];
+        }
+    }
+}
+
+int64_t QueryEvaluator::Occurrences(const QueryPosting& posting)
+{
+    int64_t count = 0;
+    const uint8_t* p = posting.data;
+    int32_t n = posting.dataLength;
+    for (int32_t at = 0; at < n;) {
+        if (p[at] == kPositionItem) {
+            if (at + kPositionItemSize > n)
+                break;
+            ++count;
+            at += kPositionItemSize;
+        } else {
+            if (at + kOtherItemHeaderSize > n)
+                break;
+            at += kOtherItemHeaderSize + p[at + 1];
+        }
+    }
+    return count > 0 ? count : 1;
+}
+
+bool QueryEvaluator::Evaluate(QueryPostings& result)
+{
+    result.clear();
+    if (!Expression(result, 0))
+        return false;
+    return m_scanner.Next() == TokenKind::EndOfText;
+}
+
+bool QueryEvaluator::Expression(QueryPostings& out, int depth)
+{
+    if (depth > query::kMaxNesting)
+        return false;
+    if (!Term(out, depth))
+        return false;
+    for (;;) {
+        TokenKind kind = m_scanner.Next();
+        if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && m_scanner.Code() == query::kClose)) {
+            m_scanner.Rewind();
+            return true;
+        }
+        if (kind != TokenKind::Keyword)
+            return false;
+        int32_t connective = m_scanner.Code();
+        if (connective == query::kBut) {
+            if (m_scanner.Next() != TokenKind::Keyword || m_scanner.Code() != query::kNot)
+                return false;
+        } else if (connective != query::kAnd && connective != query::kOr) {
+            return false;
+        }
+        QueryPostings right;
+        if (!Term(right, depth))
+            return false;
+        if (connective == query::kOr)
+            Or(out, right);
+        else if (connective == query::kAnd)
+            out = And(out, right);
+        else
+            out = ButNot(out, right);
+    }
+}
+
+bool QueryEvaluator::IsWordToken(TokenKind kind) const
+{
+    return kind == TokenKind::Identifier || kind == TokenKind::StringLiteral || kind == TokenKind::Number;
+}
+
+bool QueryEvaluator::ExpectOperator(int32_t code)
+{
+    return m_scanner.Next() == TokenKind::Operator && m_scanner.Code() == code;
+}
+
+bool QueryEvaluator::ReadInteger(int64_t& value)
+{
+    if (m_scanner.Next() != TokenKind::Number)
+        return false;
+    value = ClampToInteger(m_scanner.Value());
+    return true;
+}
+
+bool QueryEvaluator::Term(QueryPostings& out, int depth)
+{
+    out.clear();
+    TokenKind kind = m_scanner.Next();
+    if (IsWordToken(kind)) {
+        m_scanner.Rewind();
+        return WordWithGranule(out);
+    }
+    if (kind == TokenKind::Operator) {
+        if (m_scanner.Code() != query::kOpen)
+            return false;
+        return Expression(out, depth + 1) && ExpectOperator(query::kClose);
+    }
+    if (kind != TokenKind::Keyword)
+        return false;
+    switch (m_scanner.Code()) {
+    case query::kAll:
+        return true;
+    case query::kNot:
+        // Accepted for the grammar's sake: "not" and the token after it match nothing here.
+        return m_scanner.Next() != TokenKind::EndOfText;
+    case query::kExactly:
+    case query::kMoreThan:
+    case query::kLessThan:
+        return CountTerm(m_scanner.Code(), out);
+    case query::kField:
+        return FieldTerm(out);
+    case query::kGranule:
+        return GranuleTerm(out);
+    case query::kProximity:
+        return ProximityTerm(out);
+    default:
+        return false;
+    }
+}
+
+void QueryEvaluator::WordPostings(const std::string& word, QueryPostings& out)
+{
+    out.clear();
+    FullTextIndex::WordEntry entry;
+    if (!m_index.FindWord(LowerAscii(word), entry))
+        return;
+    auto text = static_cast<uint32_t>(m_texts.size());
+    m_texts.push_back(LowerAscii(word));
+    m_pinned.push_back(entry.leaf);
+    const uint8_t* base = entry.Data();
+    for (int32_t at = 0; at + kPostingHeaderSize <= entry.length && out.size() < kMaxPostings;) {
+        const uint8_t* p = base + at;
+        QueryPosting posting;
+        posting.mediaId = static_cast<int32_t>(
+            static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (static_cast<uint32_t>(p[3]) << 24));
+        posting.reserved = static_cast<uint16_t>(p[kPostingReservedOffset] | (p[kPostingReservedOffset + 1] << 8));
+        posting.granule = static_cast<uint16_t>(p[kPostingGranuleOffset] | (p[kPostingGranuleOffset + 1] << 8));
+        posting.dataLength =
+            static_cast<uint16_t>(p[kPostingDataLengthOffset] | (p[kPostingDataLengthOffset + 1] << 8));
+        if (at + kPostingHeaderSize + posting.dataLength > entry.length)
+            break;
+        posting.data = p + kPostingHeaderSize;
+        posting.text = text;
+        out.push_back(posting);
+        at += kPostingHeaderSize + posting.dataLength;
+    }
+}
+
+bool QueryEvaluator::WordWithGranule(QueryPostings& out)
+{
+    if (!IsWordToken(m_scanner.Next()))
+        return false;
+    WordPostings(m_scanner.Text(), out);
+    if (m_scanner.Next() != TokenKind::Operator || m_scanner.Code() != query::kColon) {
+        m_scanner.Rewind();
+        return true;
+    }
+    TokenKind kind = m_scanner.Next();
+    if (!IsWordToken(kind) && kind != TokenKind::Keyword)
+        return false;
+    int32_t granule = m_index.GranuleId(m_scanner.Text());
+    std::erase_if(out, [&](const QueryPosting& p) { return granule < 0 || p.granule != granule; });
+    return true;
+}
+
+bool QueryEvaluator::CountTerm(int32_t keyword, QueryPostings& out)
+{
+    int64_t n = 0;
+    if (!ReadInteger(n) || !WordWithGranule(out))
+        return false;
+    std::unordered_map<int32_t, int64_t> counts;
+    for (const QueryPosting& p : out)
+        counts[p.mediaId] += Occurrences(p);
+    std::erase_if(out, [&](const QueryPosting& p) {
+        int64_t count = counts[p.mediaId];
+        if (keyword == query::kExactly)
+            return count != n;
+        if (keyword == query::kMoreThan)
+            return count <= n;
+        return count >= n;
+    });
+    return true;
+}
+
+bool QueryEvaluator::FieldTerm(QueryPostings& out)
+{
+    if (!ExpectOperator(query::kOpen))
+        return false;
+    TokenKind kind = m_scanner.Next();
+    if (!IsWordToken(kind) && kind != TokenKind::Keyword)
+        return false;
+    std::string fieldName = m_scanner.Text();
+    if (m_scanner.Next() != TokenKind::Operator)
+        return false;
+    int32_t op = m_scanner.Code();
+    if (op < query::kFirstComparison || op > query::kLastComparison)
+        return false;
+    kind = m_scanner.Next();
+    if (!IsWordToken(kind) && kind != TokenKind::Keyword)
+        return false;
+    std::string given = m_scanner.Text();
+    if (!ExpectOperator(query::kClose))
+        return false;
+
+    int32_t fieldId = m_index.FieldId(fieldName);
+    if (fieldId < 0)
+        return true;
+    auto table = m_index.FieldValues(fieldId);
+    m_pinned.push_back(table);
+    double givenNumber = QueryValueAsNumber(given);
+    FullTextIndex::ForEachFieldValue(*table, [&](int32_t mediaId, const FullTextFieldValue& value) {
+        int order = 0;
+        if (value.kind == kFieldString) {
+            order = CompareFolded(value.text, given);
+        } else {
+            double stored = value.AsNumber();
+            order = stored < givenNumber ? -1 : (stored > givenNumber ? 1 : 0);
+        }
+        if (Holds(op, order)) {
+            QueryPosting posting;
+            posting.mediaId = mediaId;
+            posting.text = static_cast<uint32_t>(m_texts.size());
+            m_texts.push_back(fieldName + " = " + value.Format());
+            out.push_back(posting);
+        }
+        return out.size() < kMaxPostings;
+    });
+    return true;
+}
+
+bool QueryEvaluator::GranuleTerm(QueryPostings& out)
+{
+    if (!ExpectOperator(query::kOpen) || !IsWordToken(m_scanner.Next()))
+        return false;
+    WordPostings(m_scanner.Text(), out);
+    QueryPostings other;
+    for (;;) {
+        TokenKind kind = m_scanner.Next();
+        if (kind != TokenKind::Operator)
+            return false;
+        if (m_scanner.Code() == query::kClose)
+            return true;
+        if (m_scanner.Code() != query::kComma || !IsWordToken(m_scanner.Next()))
+            return false;
+        WordPostings(m_scanner.Text(), other);
+        std::unordered_set<uint64_t> places;
+        for (const QueryPosting& p : other)
+            places.insert((static_cast<uint64_t>(static_cast<uint32_t>(p.mediaId)) << 16) | p.granule);
+        std::erase_if(out, [&](const QueryPosting& p) {
+            return !places.count((static_cast<uint64_t>(static_cast<uint32_t>(p.mediaId)) << 16) | p.granule);
+        });
+    }
+}
+
+bool QueryEvaluator::ProximityTerm(QueryPostings& out)
+{
+    int64_t nth = 0;
+    int64_t distance = 0;
+    if (!ExpectOperator(query::kOpen) || !ReadInteger(nth) || !ExpectOperator(query::kComma) ||
+        !ReadInteger(distance) || !ExpectOperator(query::kComma) || !IsWordToken(m_scanner.Next()))
+        return false;
+    WordPostings(m_scanner.Text(), out);
+    // Positions of each further word, per medium, sorted.
+    std::vector<std::unordered_map<int32_t, std::vector<uint32_t>>> others;
+    QueryPostings other;
+    std::vector<uint32_t> positions;
+    for (;;) {
+        TokenKind kind = m_scanner.Next();
+        if (kind != TokenKind::Operator)
+            return false;
+        if (m_scanner.Code() == query::kClose)
+            break;
+        if (m_scanner.Code() != query::kComma || !IsWordToken(m_scanner.Next()))
+            return false;
+        WordPostings(m_scanner.Text(), other);
+        auto& byMedia = others.emplace_back();
+        for (const QueryPosting& p : other) {
+            Positions(p, positions);
+            auto& list = byMedia[p.mediaId];
+            list.insert(list.end(), positions.begin(), positions.end());
+        }
+        for (auto& [media, list] : byMedia)
+            std::sort(list.begin(), list.end());
+    }
+    auto near = [&](int32_t mediaId, int64_t position) {
+        for (const auto& byMedia : others) {
+            auto it = byMedia.find(mediaId);
+            if (it == byMedia.end())
+                return false;
+            const auto& list = it->second;
+            auto from = std::lower_bound(list.begin(), list.end(), static_cast<uint32_t>(std::max<int64_t>(0, position - distance)));
+            if (from == list.end() || static_cast<int64_t>(*from) > position + distance)
+                return false;
+        }
+        return true;
+    };
+    std::erase_if(out, [&](const QueryPosting& p) {
+        if (distance < 0)
+            return true;
+        Positions(p, positions);
+        if (nth >= 1) {
+            // The N-th occurrence the posting lists (from 1).
+            return nth > static_cast<int64_t>(positions.size()) || !near(p.mediaId, positions[nth - 1]);
+        }
+        // N of 0 or less: any occurrence of the first word will do.
+        return std::none_of(positions.begin(), positions.end(), [&](uint32_t at) { return near(p.mediaId, at); });
+    });
+    return true;
+}
+
+}  // namespace tamber
