@@ -15,6 +15,8 @@ public:
         : m_payload(payload), m_offset(offset) { }
 
     int32_t Offset() const { return m_offset; }
+    // Moves the cursor (a position past the end counts as the end).
+    void Seek(int32_t offset) { m_offset = offset < 0 ? 0 : offset; }
     int32_t Remaining() const { return m_offset < m_payload.Size() ? m_payload.Size() - m_offset : 0; }
     bool AtEnd() const { return Remaining() == 0; }
 

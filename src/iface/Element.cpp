@@ -2,6 +2,7 @@
 
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
+#include "iface/ChunkTags.h"
 #include "iface/ClassRegistry.h"
 #include "iface/InterfaceModel.h"
 #include "iface/ScriptHost.h"
@@ -518,6 +519,81 @@ int Element::RemoveUserEvent(std::string_view name)
         return 1;
     }
     return 0;
+}
+
+int32_t Element::WriteElementBlock(MemoryBlock& out) const
+{
+    const int32_t start = out.Size();
+    out.AppendInt(0, kChunkCountSize);
+    if (IsSelfRole()) {
+        MemoryBlock objp;
+        objp.AppendInt(m_mouseEvents ? 1 : 0, 1);
+        out.WriteChunk(chunk::kObjp, objp);
+    } else {
+        MemoryBlock objt;
+        WriteCommonData(objt);
+        out.WriteChunk(chunk::kObjt, objt);
+    }
+    out.WriteChunk(chunk::kScrp, m_script);
+    out.WriteChunk(chunk::kTokn, m_tokens);
+    out.WriteChunk(chunk::kTgts, m_targets);
+    out.WriteChunk(chunk::kUAtt, m_userAttributes);
+    out.WriteChunk(chunk::kUEvn, m_userEvents);
+    MemoryBlock classChunks;
+    int count = WriteClassChunks(classChunks);
+    out.Append(classChunks);
+    out.WriteInt(start, 6 + count, kChunkCountSize);
+    return out.Size() - start;
+}
+
+int32_t Element::ReadElementBlock(const MemoryBlock& block, int32_t offset)
+{
+    int32_t count = block.ReadInt(offset, kChunkCountSize) & 0xFFFF;
+    int32_t at = offset + kChunkCountSize;
+    for (int32_t i = 0; i < count; ++i) {
+        if (at > block.Size() - MemoryBlock::kChunkHeaderSize)
+            break;
+        std::string tag;
+        MemoryBlock payload;
+        at += block.ReadChunk(at, tag, payload);
+        if (tag == chunk::kObjt) {
+            ReadCommonData(payload);
+        } else if (tag == chunk::kObjp) {
+            m_mouseEvents = payload.ReadInt(0, 1) != 0;
+        } else if (tag == chunk::kScrp || tag == chunk::kTokn || tag == chunk::kTgts || tag == chunk::kUAtt
+            || tag == chunk::kUEvn) {
+            if (m_loadAllChunks)
+                ReadStandardChunk(tag, payload);
+        } else {
+            ReadClassChunk(tag, payload);
+        }
+    }
+    if (at > block.Size())
+        at = block.Size();
+    return at - offset;
+}
+
+void Element::ReadStandardChunk(std::string_view tag, const MemoryBlock& payload)
+{
+    if (tag == chunk::kScrp) {
+        m_script = payload;
+    } else if (tag == chunk::kTokn) {
+        m_tokens = payload;
+    } else if (tag == chunk::kTgts) {
+        m_targets = payload;
+    } else if (tag == chunk::kUAtt) {
+        m_userAttributes.Clear();
+        m_userAttributes.Append(payload);
+        for (const UserAttributeBlock::Record& record : m_userAttributes.Records())
+            AddAttributeDefinition(record.name, record.type, kUserAttributeFlags);
+    } else {
+        m_userEvents.Clear();
+        for (int32_t at = 0; at + EventDef::kRecordSize <= payload.Size(); at += EventDef::kRecordSize) {
+            EventDef def = EventDef::ReadRecord(payload, at);
+            AddEventDefinition(def);
+            def.AppendRecord(m_userEvents);
+        }
+    }
 }
 
 void Element::WriteCommonData(MemoryBlock& out) const

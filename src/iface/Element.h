@@ -136,6 +136,14 @@ public:
     // The element a link id names: one of the class on the element's Card, else none.
     virtual Element* ResolveLink(int32_t id, std::string_view typeName) const;
 
+    // The element block: a 16-bit chunk count, then "Objt" (the Interface's own element block:
+    // "Objp"), "Scrp", "Tokn", "Tgts", "UAtt", "UEvn" and the class chunks. Write answers the
+    // bytes appended; Read the bytes consumed. The reader takes the chunks in any order, hands
+    // unknown tags to the class and skips those the class does not know; chunks the count
+    // promises but the block lacks read as empty.
+    virtual int32_t WriteElementBlock(MemoryBlock& out) const;
+    virtual int32_t ReadElementBlock(const MemoryBlock& block, int32_t offset);
+
     // Stored common data ("Objt"). A payload without the mouse-events byte reads it as false.
     void WriteCommonData(MemoryBlock& out) const;
     void ReadCommonData(const MemoryBlock& payload);
@@ -159,6 +167,7 @@ private:
     int GetLinkOrTableAttribute(std::string_view name, ValueType type, AttributeValue& value);
     int SetLinkOrTableAttribute(std::string_view name, ValueType type, const AttributeValue& value);
     int CallCommonMethod(std::string_view name, std::span<const AttributeValue> params);
+    void ReadStandardChunk(std::string_view tag, const MemoryBlock& payload);
 
     friend struct ElementAccess;
 

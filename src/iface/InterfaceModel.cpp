@@ -34,6 +34,21 @@ void InterfaceModel::ShowInterfaceOf(InterfaceObject* child)
         child->SetWindow(this);
 }
 
+void InterfaceModel::SetEffect(int16_t effect, int32_t parameter)
+{
+    m_effect.effect = effect == -1 ? 0 : effect;
+    m_effect.parameter = parameter == -1 ? 0 : parameter;
+}
+
+void InterfaceModel::ResetSettings()
+{
+    m_guides.clear();
+    m_showGuides = true;
+    m_showGrid = true;
+    m_gridStep = kDefaultGridStep;
+    m_effect = CardEffect();
+}
+
 Card* InterfaceModel::CardAt(int32_t index)
 {
     if (index == kBackground)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "iface/Card.h"
+#include "base/MemoryBlock.h"
 #include "iface/CardGeometry.h"
 
 namespace tamber {
@@ -24,6 +25,21 @@ public:
     static constexpr int32_t kNotOnCard = -2;
 
     enum class Mode { Authoring, Running };
+
+    // Authoring settings kept with the record.
+    struct Guide {
+        uint8_t kind = 0;
+        int32_t first = 0;
+        int32_t second = 0;
+        int32_t card = kBackground;
+        bool operator==(const Guide&) const = default;
+    };
+    static constexpr int32_t kDefaultGridStep = 20;
+    // The card-change effect the window keeps; no card change applies it.
+    struct CardEffect {
+        int16_t effect = 0;
+        int32_t parameter = 0;
+    };
 
     InterfaceModel();
     virtual ~InterfaceModel();
@@ -69,6 +85,23 @@ public:
     Mode GetMode() const { return m_mode; }
     void SetMode(Mode mode) { m_mode = mode; }
 
+    std::vector<Guide>& Guides() { return m_guides; }
+    const std::vector<Guide>& Guides() const { return m_guides; }
+    bool ShowGuides() const { return m_showGuides; }
+    void SetShowGuides(bool show) { m_showGuides = show; }
+    bool ShowGrid() const { return m_showGrid; }
+    int32_t GridStep() const { return m_gridStep; }
+    void SetGrid(bool show, int32_t step) { m_showGrid = show, m_gridStep = step; }
+    CardEffect Effect() const { return m_effect; }
+    // An effect or parameter of -1 is kept as 0.
+    void SetEffect(int16_t effect, int32_t parameter);
+    // Whether loading reads the authoring guides and grid.
+    bool ReadsGuidesAndGrid() const { return m_readGuidesAndGrid; }
+    void SetReadsGuidesAndGrid(bool read) { m_readGuidesAndGrid = read; }
+    // Back to a new window's settings: grid shown with step 20, guides shown and none kept,
+    // no effect.
+    void ResetSettings();
+
     // Display hooks.
     virtual void ElementFrameChanging(Element& element) { }
     virtual void ElementFrameChanged(Element& element, const CardRect& oldFrame) { }
@@ -78,6 +111,7 @@ public:
     virtual void FocusElement(Element& element) { }
     virtual void CardSizeChanged(int32_t width, int32_t height) { }
     virtual void Redraw() { }
+    virtual void RealisePalette(const MemoryBlock& palette) { }
 
 private:
     InterfaceObject* m_interface = nullptr;
@@ -88,6 +122,12 @@ private:
     const MediaDatabase* m_database = nullptr;
     bool m_modified = false;
     Mode m_mode = Mode::Authoring;
+    std::vector<Guide> m_guides;
+    bool m_showGuides = true;
+    bool m_showGrid = true;
+    int32_t m_gridStep = kDefaultGridStep;
+    CardEffect m_effect;
+    bool m_readGuidesAndGrid = true;
 };
 
 }  // namespace tamber
