@@ -144,7 +144,6 @@ int DibImage::CreateBlank(int32_t width, int32_t height, int32_t depth) {
     auto dc = m_context.CreateMemoryDc();
     dc->SelectBitmap(bitmap.get());
     dc->PatBlt(gfx::Rect::FromSize(0, 0, width, height), kWhiteness);
-    dc->SelectBitmap(nullptr);
     m_bitmap = std::move(bitmap);
     m_sourceDepth = m_context.BitsPerPixel();
     return 1;
