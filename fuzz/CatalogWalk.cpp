@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     system.ForceDriveKind(kKinds[settings & 3]);
     {
         RecordFile file(fs);
-        if (!file.Open(kPath))
+        if (!file.Open(kPath, ""))
             return 0;
         size_t pos = 1;
         while (pos + 4 <= size) {

@@ -33,6 +33,9 @@ int32_t MediaDatabase::Open(const std::string& path, std::string_view password, 
     m_prefetched.clear();
     m_catalogDirty = m_foldersDirty = false;
 
+    // The record file copies the password's bytes; hand it a real (possibly empty) string.
+    if (password.data() == nullptr)
+        password = "";
     OpenPolicy policy = access == DatabaseAccess::ReadOnly ? OpenPolicy::ReadOnly : OpenPolicy::CreateIfMissing;
     if (!m_records.Open(path, password, policy))
         return 0;
@@ -443,7 +446,7 @@ void MediaDatabase::PrepareCompanions()
     std::string temporaryPath = folder + "/" + name + kTemporaryCompanionExt;
 
     auto permanent = std::make_unique<RecordFile>(m_fs);
-    if (!permanent->Open(permanentPath) || permanent->IsReadOnly())
+    if (!permanent->Open(permanentPath, "") || permanent->IsReadOnly())
         return;
     // The temporary companion starts empty at every open.
     if (auto file = m_fs.Open(temporaryPath, FileMode::Create))
@@ -451,7 +454,7 @@ void MediaDatabase::PrepareCompanions()
     else
         return;
     auto temporary = std::make_unique<RecordFile>(m_fs);
-    if (!temporary->Open(temporaryPath) || temporary->IsReadOnly())
+    if (!temporary->Open(temporaryPath, "") || temporary->IsReadOnly())
         return;
 
     MemoryBlock perms(0);

@@ -70,7 +70,7 @@ struct Fixture {
     void Raw(const char* name, uint32_t id, const MemoryBlock& payload)
     {
         RecordFile file(fs);
-        ASSERT_EQ(file.Open(kPath), 1);
+        ASSERT_EQ(file.Open(kPath, ""), 1);
         ASSERT_EQ(file.WriteRecord(payload, name, id, 0), 1);
     }
 };

@@ -120,11 +120,34 @@ TEST_F(MediaVerbs, ListMediaPartsFoldersAndJumps)
     EXPECT_EQ(Tamberlyne(Args({ "jumps", m_path, "#2" })).out, "");
 }
 
+TEST_F(MediaVerbs, ResolvesExternalPathsWithDriveMappings)
+{
+    {
+        MediaDatabase db;
+        ASSERT_EQ(db.Open(m_path), 1);
+        MediaCatalogWriter writer(db);
+        NewMedium m;
+        m.name = "Clip";
+        m.type = "Video";
+        m.files = { "D:\\VIDEO\\INTRO.AVI", "C:\\ART\\LOGO.BMP", "..\\GONE.WAV" };
+        ASSERT_EQ(writer.CreateMedium(m), 1);
+    }
+    std::filesystem::create_directories(m_dir / "cd" / "video");
+    std::filesystem::create_directories(m_dir / "Art");
+    { std::ofstream(m_dir / "cd" / "video" / "Intro.avi") << "x"; }
+    { std::ofstream(m_dir / "Art" / "logo.bmp") << "x"; }
+    VerbRun run = Tamberlyne(Args({ "--drive", "d=" + (m_dir / "cd").string(), "media", m_path, "--resolve" }));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "1 Video Clip parts= files=D:\\VIDEO\\INTRO.AVI->" + (m_dir / "cd" / "video" / "Intro.avi").string()
+            + ",C:\\ART\\LOGO.BMP->" + (m_dir / "Art" / "logo.bmp").string() + ",..\\GONE.WAV->(missing) stored=0\n");
+    EXPECT_EQ(Tamberlyne(Args({ "--drive", "DD", "media", m_path })).status, 2);
+}
+
 TEST_F(MediaVerbs, OldLayoutsAreUpgradedInMemoryOnly)
 {
     {
         RecordFile file;
-        ASSERT_EQ(file.Open(m_path), 1);
+        ASSERT_EQ(file.Open(m_path, ""), 1);
         for (uint32_t id : { 0u, 5u }) {
             MemoryBlock entry(0);
             std::string name = id == 0 ? "First" : "Second";

@@ -7,6 +7,7 @@
 #include "db/JumpTable.h"
 #include "db/MediaDatabase.h"
 #include "platform/FileSystem.h"
+#include "platform/PathResolver.h"
 #include "platform/PosixSystemServices.h"
 #include "tamberlyne/Verb.h"
 
@@ -85,6 +86,15 @@ int RunMedia(VerbContext& ctx)
     if (int status = open.Open(ctx, path))
         return status;
     MediaDatabase& db = open.db;
+    std::vector<tamber::DriveMapping> mappings;
+    for (const auto& text : ctx.global.driveMaps) {
+        tamber::DriveMapping mapping;
+        if (!tamber::PathResolver::ParseMapping(text, mapping))
+            return ctx.UsageError("bad --drive " + text + " (expected LETTER=FOLDER)");
+        mappings.push_back(mapping);
+    }
+    tamber::PathResolver resolver(open.system, mappings);
+    bool resolve = ctx.Has("--resolve");
     int32_t damaged = 0;
     for (int32_t i = 0; i < db.EntryCount(); ++i) {
         uint32_t id = 0;
@@ -98,7 +108,13 @@ int RunMedia(VerbContext& ctx)
             ctx.out << (p ? "," : "") << e.parts[p].tag << ":" << e.parts[p].recordId;
         ctx.out << " files=";
         for (size_t f = 0; f < e.externals.size(); ++f)
+        {
             ctx.out << (f ? "," : "") << e.externals[f].path;
+            if (resolve) {
+                std::string found = resolver.Resolve(e.externals[f].path, db.DatabaseFolder());
+                ctx.out << "->" << (found.empty() ? "(missing)" : found);
+            }
+        }
         if (e.encoding != 0)
             ctx.out << " encoding=" << e.encoding;
         if (e.storedSize >= 0)
@@ -218,8 +234,12 @@ VerbRegistration mediaReg { Verb { "media", "media DB", "list the media of the c
     "RECORD is the id of the \"MMData\" record holding the part; PATH is the external file as the\n"
     "catalogue names it. Names with spaces are quoted. Damaged entries are left out and counted on\n"
     "standard error (exit status 1).\n\n"
+    "--resolve shows after each path, behind \"->\", the file it names here, or (missing): paths are\n"
+    "matched without regard to case; a drive letter is tried against the --drive mappings, then in\n"
+    "the database's folder without the drive, then by file name alone in that folder; other paths\n"
+    "are relative to the database's folder.\n\n"
     "Opens the database read-only: an old layout is upgraded in memory only, and stderr says so.\n",
-    {}, {}, RunMedia, 40 } };
+    { "--resolve" }, {}, RunMedia, 40 } };
 
 VerbRegistration partReg { Verb { "part", "part DB MEDIA INDEX", "write one part of a medium to standard output",
     "MEDIA is a medium's name (any case) or \"#ID\". INDEX counts the medium's parts from 0 in the\n"
