@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "base/MemoryBlock.h"
+#include "platform/SystemServices.h"
 
 namespace tamber {
-
-enum class DriveKind { Fixed, CdRom };
 
 // The records the full-text index lives in: a narrow view of the database's record file, so
 // that the index reader, the query engine and the builder can run over a record file or over

@@ -1,0 +1,77 @@
+#include "db/FullTextCatalogDocuments.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tamber {
+
+namespace {
+
+constexpr const char* kTextPartTag = "Text";
+// Types whose "Text" part holds a text's characters: the current one and the older one.
+constexpr const char* kTextTypes[] = {"Text", "GT"};
+
+bool EqualFolded(const std::string& a, const char* b)
+{
+    size_t n = std::strlen(b);
+    if (a.size() != n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+FullTextCatalogDocuments::FullTextCatalogDocuments(MediaDatabase& database, FullTextProjectFields fields)
+    : m_db(database)
+    , m_fields(std::move(fields))
+{
+    int32_t count = m_db.EntryCount();
+    for (int32_t i = 0; i < count; ++i) {
+        uint32_t id = 0;
+        if (m_db.NthEntry(i, &id))
+            m_ids.push_back(id);
+    }
+    // Postings are stored in ascending media id; reading the media in that order keeps them so.
+    std::sort(m_ids.begin(), m_ids.end());
+}
+
+int32_t FullTextCatalogDocuments::IndexableText(MediaDatabase& database, const EntryInfo& info, std::string& text)
+{
+    text.clear();
+    if (std::none_of(std::begin(kTextTypes), std::end(kTextTypes), [&](const char* t) { return EqualFolded(info.type, t); }))
+        return 0;
+    MemoryBlock part;
+    if (!database.ReadEntryPartByTag(info, kTextPartTag, part))
+        return 0;
+    // FIXME: rich documents keep more than characters in this part; until the text engine reads
+    // them, the bytes are taken as plain text (control bytes only separate words).
+    text.assign(reinterpret_cast<const char*>(part.Data()), static_cast<size_t>(part.Size()));
+    return 1;
+}
+
+int32_t FullTextCatalogDocuments::Read(int32_t index, FullTextDocument& doc)
+{
+    if (index < 0 || index >= Count())
+        return 0;
+    EntryInfo info;
+    if (!m_db.FindEntryById(m_ids[static_cast<size_t>(index)], &info))
+        return 0;
+    doc.mediaId = static_cast<int32_t>(info.id);
+    doc.name = info.name;
+    doc.type = info.type;
+    IndexableText(m_db, info, doc.text);
+    auto it = m_fields.find(info.id);
+    if (it != m_fields.end())
+        doc.fields = it->second;
+    else
+        doc.fields.clear();
+    return 1;
+}
+
+}  // namespace tamber
