@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <unistd.h>
+
+#include "platform/PngFile.h"
+#include "tamberlyne/Verb.h"
+
+namespace {
+
+struct VerbRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+VerbRun Tamberlyne(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int status = tamberlyne::RunTamberlyne(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+void Put(std::string& bytes, uint32_t value, int width) {
+    for (int i = 0; i < width; ++i) {
+        bytes.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// A BMP file; pixel(x, y) (y from the top) is an index for up to 8 bits, else 0x00RRGGBB.
+std::string Bmp(int32_t width, int32_t height, int bits, const std::vector<uint32_t>& table,
+                const std::function<uint32_t(int32_t, int32_t)>& pixel) {
+    const int32_t rowBytes = ((width * bits + 31) / 32) * 4;
+    const uint32_t offset = 54 + 4 * static_cast<uint32_t>(table.size());
+    std::string bytes = "BM";
+    Put(bytes, offset + rowBytes * height, 4);
+    Put(bytes, 0, 4);
+    Put(bytes, offset, 4);
+    for (uint32_t v : {40u, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}) {
+        Put(bytes, v, 4);
+    }
+    Put(bytes, 1, 2);
+    Put(bytes, static_cast<uint32_t>(bits), 2);
+    for (uint32_t v : {0u, static_cast<uint32_t>(rowBytes * height), 0u, 0u, static_cast<uint32_t>(table.size()), 0u}) {
+        Put(bytes, v, 4);
+    }
+    for (uint32_t c : table) {
+        Put(bytes, c, 4);
+    }
+    for (int32_t y = height - 1; y >= 0; --y) {
+        std::string row(static_cast<size_t>(rowBytes), '\0');
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t v = pixel(x, y);
+            if (bits == 24) {
+                row[static_cast<size_t>(x) * 3] = static_cast<char>(v);
+                row[static_cast<size_t>(x) * 3 + 1] = static_cast<char>(v >> 8);
+                row[static_cast<size_t>(x) * 3 + 2] = static_cast<char>(v >> 16);
+            } else if (bits == 8) {
+                row[static_cast<size_t>(x)] = static_cast<char>(v);
+            } else if (bits == 1 && v != 0) {
+                row[static_cast<size_t>(x) / 8] = static_cast<char>(row[static_cast<size_t>(x) / 8] | (0x80 >> (x % 8)));
+            }
+        }
+        bytes += row;
+    }
+    return bytes;
+}
+
+class RenderBmpVerb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("tamber-render-bmp-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = (m_dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    tamber::PngImage Read(const std::string& path) {
+        tamber::PngImage image;
+        EXPECT_EQ(tamber::PngFile::Read(path, image), 1);
+        return image;
+    }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(RenderBmpVerb, RendersTrueColourOnEitherScreen) {
+    const auto colour = [](int32_t x, int32_t y) { return x < 4 ? 0xC03010u : (y < 2 ? 0x20E0F0u : 0x123456u); };
+    const std::string bmp = Write("t.bmp", Bmp(7, 3, 24, {}, colour));
+    VerbRun run = Tamberlyne({"render-bmp", bmp, Path("t24.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("7x3, 24-bit image on a 24-bit screen"), std::string::npos);
+    tamber::PngImage image = Read(Path("t24.png"));
+    ASSERT_EQ(image.width, 7);
+    ASSERT_EQ(image.height, 3);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 7; ++x) {
+            EXPECT_EQ(image.At(x, y), 0xFF000000u | colour(x, y)) << x << "," << y;
+        }
+    }
+
+    // On an 8-bit screen the picture is reduced: colours that are exactly a popular cell survive,
+    // others move to the nearest entry of the reduced palette.
+    run = Tamberlyne({"render-bmp", bmp, Path("t8.png"), "--depth", "8"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    image = Read(Path("t8.png"));
+    EXPECT_EQ(image.At(0, 0), 0xFFC03010u);
+    EXPECT_EQ(image.At(6, 2), 0xFF103050u);  // 0x123456 falls into the cell (1, 3, 5)
+    EXPECT_EQ(image.At(6, 0), 0xFF20E0F0u);
+}
+
+TEST_F(RenderBmpVerb, ShowsIndexedPicturesThroughTheirPalette) {
+    const std::vector<uint32_t> table = {0x000000, 0xFF8000, 0x1E90FF, 0x7F7F7F};
+    const std::string bmp = Write("p.bmp", Bmp(5, 4, 8, table, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x + y) % 4); }));
+    for (const char* depth : {"8", "24"}) {
+        VerbRun run = Tamberlyne({"render-bmp", bmp, Path("p.png"), "--depth", depth});
+        ASSERT_EQ(run.status, 0) << run.err;
+        tamber::PngImage image = Read(Path("p.png"));
+        for (int32_t y = 0; y < 4; ++y) {
+            for (int32_t x = 0; x < 5; ++x) {
+                EXPECT_EQ(image.At(x, y), 0xFF000000u | table[static_cast<size_t>((x + y) % 4)]) << depth << " " << x << "," << y;
+            }
+        }
+    }
+
+    // A 1-bit picture with a coloured table.
+    const std::string mono = Write("m.bmp", Bmp(9, 2, 1, {0x000000, 0xFFFFFF}, [](int32_t x, int32_t) { return x % 2u; }));
+    VerbRun run = Tamberlyne({"render-bmp", mono, Path("m.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    tamber::PngImage image = Read(Path("m.png"));
+    EXPECT_EQ(image.At(0, 0), 0xFF000000u);
+    EXPECT_EQ(image.At(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(image.At(8, 0), 0xFF000000u);
+}
+
+TEST_F(RenderBmpVerb, ExplainsWhatIsWrong) {
+    EXPECT_EQ(Tamberlyne({"render-bmp", Path("missing.bmp"), Path("o.png")}).status, 1);
+    const std::string text = Write("text.bmp", "hello, world");
+    VerbRun run = Tamberlyne({"render-bmp", text, Path("o.png")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("does not start with \"BM\""), std::string::npos);
+
+    std::string cut = Bmp(4, 4, 24, {}, [](int32_t, int32_t) { return 0u; });
+    cut.resize(30);
+    run = Tamberlyne({"render-bmp", Write("cut.bmp", cut), Path("o.png")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("damaged"), std::string::npos);
+
+    const std::string good = Write("g.bmp", Bmp(2, 2, 24, {}, [](int32_t, int32_t) { return 0u; }));
+    EXPECT_EQ(Tamberlyne({"render-bmp", good, Path("no/such/dir/o.png")}).status, 1);
+    EXPECT_EQ(Tamberlyne({"render-bmp", good, Path("o.png"), "--depth", "16"}).status, 2);
+    EXPECT_EQ(Tamberlyne({"render-bmp", good}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(Path("o.png")));
+}
+
+}  // namespace
