@@ -89,3 +89,41 @@ TEST(WindowMessages, CloseRequestFromTheDisplayClosesTheActiveWindow)
 
 } // namespace
 } // namespace tamber::ui::test
+
+#include "ui/WindowDc.h"
+
+namespace tamber::ui::test {
+namespace {
+
+class DcWindow : public TWindow {
+protected:
+    void Paint(Painter& p) override
+    {
+        auto dc = CreateWindowDc(p.Target());
+        ASSERT_NE(dc, nullptr);
+        dc->FillRect(gfx::Rect { 0, 0, 1000, 1000 }, gfx::Brush {});
+        dc->SetPixel(gfx::Point { 2, 3 }, 0x0000FF);
+    }
+};
+
+TEST(WindowDc, DrawsAtTheClientOriginWithinTheWindow)
+{
+    UiHarness h;
+    TWindow top;
+    top.SetBackground(0x00FF00);
+    top.Create(nullptr, "top", gfx::Rect::FromSize(10, 10, 100, 100), Visibility::Shown);
+    DcWindow child;
+    child.Create(&top, "c", gfx::Rect::FromSize(20, 20, 30, 30), Visibility::Shown);
+    h.app.ProcessPending();
+    EXPECT_EQ(h.Pixel(10 + 20 + 2, 10 + 20 + 3), 0xFF0000u);
+    EXPECT_EQ(h.Pixel(10 + 20 + 5, 10 + 20 + 5), 0xFFFFFFu) << "the default brush is white";
+    EXPECT_EQ(h.Pixel(10 + 55, 10 + 55), 0x00FF00u) << "nothing lands outside the child";
+    // Outside painting, through the client target.
+    auto dc = CreateWindowDc(child.ClientDrawTarget());
+    dc->SetPixel(gfx::Point { 0, 0 }, 0x00FFFF);
+    h.app.Present();
+    EXPECT_EQ(h.Pixel(30, 30), 0xFFFF00u);
+}
+
+} // namespace
+} // namespace tamber::ui::test
