@@ -22,6 +22,17 @@ MediaDatabase::~MediaDatabase() = default;
 int32_t MediaDatabase::Open(const std::string& path, std::string_view password, DatabaseAccess access)
 {
     m_records.Close();
+    // The record file copies the password's bytes; hand it a real (possibly empty) string.
+    if (password.data() == nullptr)
+        password = "";
+    OpenPolicy policy = access == DatabaseAccess::ReadOnly ? OpenPolicy::ReadOnly : OpenPolicy::CreateIfMissing;
+    if (!m_records.Open(path, password, policy))
+        return 0;
+    return OpenOverRecords();
+}
+
+int32_t MediaDatabase::OpenOverRecords()
+{
     m_permanent.reset();
     m_temporary.reset();
     m_upgrades = {};
@@ -32,13 +43,9 @@ int32_t MediaDatabase::Open(const std::string& path, std::string_view password, 
     m_deferDepth = 0;
     m_prefetched.clear();
     m_catalogDirty = m_foldersDirty = false;
-
-    // The record file copies the password's bytes; hand it a real (possibly empty) string.
-    if (password.data() == nullptr)
-        password = "";
-    OpenPolicy policy = access == DatabaseAccess::ReadOnly ? OpenPolicy::ReadOnly : OpenPolicy::CreateIfMissing;
-    if (!m_records.Open(path, password, policy))
+    if (!m_records.IsOpen())
         return 0;
+    const std::string& path = m_records.Path();
     DriveKind kind = m_system ? m_system->DriveKindOf(path) : DriveKind::Fixed;
     m_cdRom = kind == DriveKind::CdRom;
     m_network = kind == DriveKind::Network;

@@ -61,6 +61,9 @@ public:
 
     int32_t Open(const std::string& path, std::string_view password = {},
         DatabaseAccess access = DatabaseAccess::ReadWrite);
+    // Completes the open over a record file the caller opened through Records() itself (tamberlyne
+    // does, to report open failures its own way): drive kind, upgrades, catalogue, companions.
+    int32_t OpenOverRecords();
     bool IsOpen() const { return m_records.IsOpen(); }
     bool WrongPassword() const { return m_records.WrongPassword(); }
     bool IsReadOnly() const { return m_records.IsReadOnly() || m_records.IsEmbedded(); }

@@ -9,13 +9,13 @@
 #include "platform/FileSystem.h"
 #include "platform/PathResolver.h"
 #include "platform/PosixSystemServices.h"
+#include "tamberlyne/DatabaseAccess.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
 
 namespace {
 
-using tamber::DatabaseAccess;
 using tamber::MediaDatabase;
 using tamber::MediaEntry;
 
@@ -33,14 +33,12 @@ struct ReadOnlyDatabase {
     }
 
     // Answers kExitOk when open, else reports and answers the exit status.
-    int Open(const VerbContext& ctx, const std::string& path)
+    int Open(VerbContext& ctx, const std::string& path)
     {
-        if (!db.Open(path, ctx.global.password, DatabaseAccess::ReadOnly)) {
-            if (db.WrongPassword())
-                return ctx.Fail(path, ctx.global.password.empty() ? "the database has a password; give it with --password"
-                                                                  : "wrong password");
+        if (!OpenDatabase(ctx, path, DatabaseAccess::ReadOnly, db.Records()))
+            return kExitFailure;
+        if (!db.OpenOverRecords())
             return ctx.Fail(path, "cannot open as a media database");
-        }
         if (db.Upgrades().Any() && db.Upgrades().inMemoryOnly)
             ctx.err << "tamberlyne: " << path << ": old layout upgraded in memory only (opened read-only; "
                     << "the player upgrades a writable file in place)\n";
