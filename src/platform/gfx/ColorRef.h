@@ -5,7 +5,7 @@
 namespace tamber::gfx {
 
 // A colour as the drawing calls take it: 0x00BBGGRR, red in the low byte. The high byte selects
-// how an 8-bit device resolves it: 0 the nearest realised colour, 1 an index into the selected
+// how an 8-bit device resolves it: 0 the nearest colour in use (static or realised), 1 an index into the selected
 // logical palette (low 16 bits), 2 the nearest entry of the selected logical palette.
 using ColorRef = uint32_t;
 

@@ -225,7 +225,7 @@ uint32_t Dc::MaskOf(PixelFormat format) const
     return 0xFFFFFF;
 }
 
-uint32_t Dc::NearestIndexCached(uint32_t pixel) const
+uint32_t Dc::NearestIndexCached(uint32_t pixel, Match match) const
 {
     const Palette& palette = CurrentPalette();
     const SystemPalette& sys = Sys();
@@ -235,10 +235,12 @@ uint32_t Dc::NearestIndexCached(uint32_t pixel) const
         m_nearestStamp = palette.Stamp();
         m_nearestGeneration = sys.Generation();
     }
-    size_t slot = ((pixel * 2654435761u) >> 20) & (kNearestCacheSize - 1);
-    if (m_nearestKeys[slot] != pixel) {
-        m_nearestKeys[slot] = pixel;
-        m_nearestValues[slot] = palette.SystemIndexForColor(PixelToColorRef(pixel), sys);
+    uint32_t key = (pixel & 0xFFFFFF) | static_cast<uint32_t>(match) << 24;
+    size_t slot = ((key * 2654435761u) >> 20) & (kNearestCacheSize - 1);
+    if (m_nearestKeys[slot] != key) {
+        m_nearestKeys[slot] = key;
+        m_nearestValues[slot] = match == Match::Screen ? sys.NearestInUse(PixelToColorRef(pixel))
+                                                       : palette.SystemIndexForColor(PixelToColorRef(pixel), sys);
     }
     return m_nearestValues[slot];
 }
@@ -255,7 +257,8 @@ uint32_t Dc::Resolve(ColorRef color, PixelFormat format) const
     }
     switch (format) {
     case PixelFormat::Rgb32: return ColorRefToPixel(rgb);
-    case PixelFormat::Indexed8: return NearestIndexCached(ColorRefToPixel(rgb));
+    case PixelFormat::Indexed8:
+        return NearestIndexCached(ColorRefToPixel(rgb), (color >> 24) == 0 ? Match::Screen : Match::Palette);
     case PixelFormat::Mono: return (RedOf(rgb) + GreenOf(rgb) + BlueOf(rgb)) >= 384 ? 1 : 0;
     }
     return 0;

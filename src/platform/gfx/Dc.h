@@ -257,7 +257,10 @@ private:
     // Colour resolution for the target's format.
     uint32_t Resolve(ColorRef color, PixelFormat format) const;
     ColorRef ColorOf(uint32_t value, PixelFormat format) const;
-    uint32_t NearestIndexCached(uint32_t pixel) const;
+    // Plain RGB colours of pens, brushes and text match any colour in use on the screen; colours
+    // of images and explicit palette-relative colours match the selected palette.
+    enum class Match : uint32_t { Palette = 0, Screen = 1 };
+    uint32_t NearestIndexCached(uint32_t pixel, Match match = Match::Palette) const;
     uint32_t MaskOf(PixelFormat format) const;
 
     // Filling.

@@ -67,7 +67,10 @@ Axis MapAxis(int32_t destLen, int32_t srcStart, int32_t srcLen, int32_t srcLimit
     for (int32_t i = 0; i < destLen; ++i) {
         int32_t k = mirror ? destLen - 1 - i : i;
         int64_t f, l;
-        if (ranges && srcLen > destLen) {
+        if (srcLen == destLen) {
+            f = k;
+            l = k + 1;
+        } else if (ranges && srcLen > destLen) {
             f = static_cast<int64_t>(k) * srcLen / destLen;
             l = static_cast<int64_t>(k + 1) * srcLen / destLen;
         } else {

@@ -220,10 +220,14 @@ int32_t DibInfo::Decode(const uint8_t* bits, size_t bitsSize, Image& out) const
 {
     if (width <= 0 || height <= 0 || bits == nullptr)
         return 0;
+    bool compressed = compression == kBiRle8 || compression == kBiRle4;
+    // Nothing to decode: do not allocate an image for it.
+    if (compressed ? bitsSize < 2 : static_cast<int64_t>(bitsSize) < rowBytes)
+        return 0;
     if (!out.Create(width, height, IsIndexed() ? PixelFormat::Indexed8 : PixelFormat::Rgb32))
         return 0;
     RowSink sink { out, *this };
-    if (compression == kBiRle8 || compression == kBiRle4)
+    if (compressed)
         return DecodeRle(*this, bits, bitsSize, sink);
     int64_t rows = std::min<int64_t>(height, static_cast<int64_t>(bitsSize) / rowBytes);
     const uint8_t maxIndex = static_cast<uint8_t>(std::max(0, std::min(255, tableEntries - 1)));

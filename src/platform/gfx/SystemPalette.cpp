@@ -83,6 +83,7 @@ SystemPaletteUse SystemPalette::SetUse(SystemPaletteUse use)
         SetColor(kSize - 1, 255, 255, 255);
         m_state[0] = m_state[kSize - 1] = State::Static;
     }
+    ++m_generation;
     return old;
 }
 
@@ -112,6 +113,25 @@ uint8_t SystemPalette::Nearest(ColorRef color) const
         }
     }
     return static_cast<uint8_t>(best);
+}
+
+uint8_t SystemPalette::NearestInUse(ColorRef color) const
+{
+    int best = -1;
+    int32_t bestDistance = INT32_MAX;
+    for (int i = 0; i < kSize; ++i) {
+        if (m_state[i] == State::Free)
+            continue;
+        int32_t dr = m_entries[i].red - RedOf(color);
+        int32_t dg = m_entries[i].green - GreenOf(color);
+        int32_t db = m_entries[i].blue - BlueOf(color);
+        int32_t d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best < 0 ? Nearest(color) : static_cast<uint8_t>(best);
 }
 
 int32_t SystemPalette::Realize(Palette& palette, RealizeMode mode)
@@ -173,6 +193,7 @@ int32_t SystemPalette::Realize(Palette& palette, RealizeMode mode)
     }
     palette.m_realizedIn = this;
     palette.Touch();
+    ++m_generation;
     int32_t changed = 0;
     for (int i = 0; i < kSize; ++i) {
         if (!(before[i].red == m_entries[i].red && before[i].green == m_entries[i].green

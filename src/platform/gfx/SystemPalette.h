@@ -34,7 +34,8 @@ public:
     int32_t GetEntries(int32_t start, PaletteEntry* entries, int32_t n) const;
     // The colour of each entry as a 32-bit pixel (0x00RRGGBB), for converting indices.
     const std::array<uint32_t, kSize>& Pixels() const { return m_pixels; }
-    // Grows whenever a colour changes, so that presentation knows to convert again.
+    // Grows whenever a colour or the use of an entry changes, so that presentation and colour
+    // caches know to look again.
     uint32_t Generation() const { return m_generation; }
 
     SystemPaletteUse Use() const { return m_use; }
@@ -46,6 +47,9 @@ public:
     int32_t Realize(Palette& palette, RealizeMode mode);
     // The entry nearest to the colour among all 256.
     uint8_t Nearest(ColorRef color) const;
+    // The entry nearest to the colour among those that are static or held by a realised palette
+    // (all 256 when none are).
+    uint8_t NearestInUse(ColorRef color) const;
 
 private:
     friend class Palette;

@@ -154,6 +154,11 @@ TEST(Palette, DrawingInRgbOnAnEightBitScreenPicksTheNearestRealisedEntry)
     EXPECT_EQ(screen.Get(2, 0), p.SystemIndex(2, sys));
     EXPECT_EQ(screen.Get(3, 0), p.SystemIndex(0, sys));
     EXPECT_EQ(sys.Entry(static_cast<int>(screen.Get(1, 0))).Color(), Rgb(0, 100, 0));
+    // Plain RGB colours also find the static colours; palette-relative ones only the palette.
+    dc.SetPixel(Point { 0, 0 }, Rgb(250, 250, 250));
+    EXPECT_EQ(screen.Get(0, 0), 255u);
+    dc.SetPixel(Point { 0, 0 }, PaletteRgb(250, 250, 250));
+    EXPECT_EQ(sys.Entry(static_cast<int>(screen.Get(0, 0))).Color(), Rgb(100, 0, 0));
     // Changing the palette's colours changes what the same RGB colour draws as.
     PaletteEntry greenish = E(0, 200, 0);
     p.SetEntries(1, &greenish, 1);
