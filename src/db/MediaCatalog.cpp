@@ -69,14 +69,26 @@ int32_t MediaCatalog::Find(uint32_t id, MediaEntry& out)
 int32_t MediaCatalog::FindByName(const std::string& name, const std::string& type, MediaEntry& out)
 {
     BuildTable();
-    MediaEntry entry;
+    // Compare the stored name and type in place; only a match is decoded.
+    auto shortString = [&](int32_t at, int32_t end, std::string_view& text) {
+        if (at >= end)
+            return false;
+        int32_t n = m_block.ReadInt(at, 1) & 0xFF;
+        if (n > end - at - 1)
+            return false;
+        text = std::string_view(reinterpret_cast<const char*>(m_block.Data(at + 1)), static_cast<size_t>(n));
+        return true;
+    };
     for (const auto& item : m_table) {
-        if (!MediaEntry::Parse(m_block, item.second, entry))
+        int32_t position = item.second;
+        int32_t end = position + MediaEntry::StoredLength(m_block, position);
+        std::string_view storedName, storedType;
+        if (!shortString(position + kEntryNameOffset, end, storedName) || !EqualsNoCase(storedName, name))
             continue;
-        if (EqualsNoCase(entry.name, name) && (type.empty() || EqualsNoCase(entry.type, type))) {
-            out = std::move(entry);
+        if (!shortString(position + kEntryNameOffset + 1 + static_cast<int32_t>(storedName.size()), end, storedType))
+            continue;
+        if ((type.empty() || EqualsNoCase(storedType, type)) && MediaEntry::Parse(m_block, position, out))
             return 1;
-        }
     }
     return 0;
 }
