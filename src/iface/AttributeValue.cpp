@@ -182,7 +182,8 @@ void AttributeValue::SetString(std::string_view text)
 {
     m_field.fill(0);
     size_t n = std::min<size_t>(text.size(), kMaxStringLength);
-    std::memcpy(m_field.data(), text.data(), n);
+    if (n > 0)
+        std::memcpy(m_field.data(), text.data(), n);
 }
 
 std::string AttributeValue::String() const

@@ -16,7 +16,9 @@ char Upper(char c)
 void AppendNameField(MemoryBlock& out, std::string_view name)
 {
     char field[EventDef::kNameField] = {};
-    std::memcpy(field, name.data(), std::min<size_t>(name.size(), EventDef::kNameField - 1));
+    size_t n = std::min<size_t>(name.size(), EventDef::kNameField - 1);
+    if (n > 0)
+        std::memcpy(field, name.data(), n);
     out.Append(field, EventDef::kNameField);
 }
 
