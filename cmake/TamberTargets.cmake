@@ -5,6 +5,14 @@ target_compile_options(tamber_options INTERFACE -Wall -Wextra -Wno-unused-parame
 if(TAMBER_WERROR)
   target_compile_options(tamber_options INTERFACE -Werror)
 endif()
+# Fuzzing instruments all of our code for coverage and runs it under the sanitizers.
+if(TAMBER_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TAMBER_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  set(TAMBER_SANITIZE ON)
+  target_compile_options(tamber_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 if(TAMBER_SANITIZE)
   target_compile_options(tamber_options INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

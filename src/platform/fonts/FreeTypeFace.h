@@ -38,6 +38,7 @@ private:
         std::vector<uint8_t> bits;
         gfx::GlyphBitmap bitmap;
         bool hasPicture = false;
+        CachedGlyph() {}  // user-provided so std::optional can use it inside this class (clang)
     };
 
     FreeTypeFace() = default;
