@@ -121,7 +121,8 @@ bool ValidName(std::string_view name)
 void PutName(uint8_t* dest8, std::string_view name)
 {
     std::memset(dest8, 0, kNameSize);
-    std::memcpy(dest8, name.data(), std::min<size_t>(name.size(), kNameSize));
+    if (!name.empty())
+        std::memcpy(dest8, name.data(), std::min<size_t>(name.size(), kNameSize));
 }
 
 }  // namespace
@@ -172,8 +173,9 @@ int32_t RecordFile::Open(const std::string& path, std::string_view password, Ope
     int32_t now = static_cast<int32_t>(m_fs.CurrentTime());
     SetHeaderInt(kCreatedOffset, now);
     SetHeaderInt(kModifiedOffset, now);
-    std::memcpy(m_header.data() + kPasswordOffset, password.data(),
-                std::min<size_t>(password.size(), kPasswordSize - 1));
+    if (!password.empty())
+        std::memcpy(m_header.data() + kPasswordOffset, password.data(),
+                    std::min<size_t>(password.size(), kPasswordSize - 1));
 
     FileError error = FileError::None;
     if (policy == OpenPolicy::ReadOnly) {

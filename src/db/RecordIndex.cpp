@@ -34,7 +34,8 @@ uint64_t RecordIndex::NameKey(const uint8_t* name8)
 uint64_t RecordIndex::NameKey(std::string_view name)
 {
     uint8_t bytes[recordfile::kNameSize] = {};
-    std::memcpy(bytes, name.data(), std::min<size_t>(name.size(), sizeof bytes));
+    if (!name.empty())
+        std::memcpy(bytes, name.data(), std::min<size_t>(name.size(), sizeof bytes));
     return NameKey(bytes);
 }
 
@@ -50,7 +51,8 @@ void RecordIndex::Add(const uint8_t* name8, uint32_t id, int32_t position)
 {
     int32_t slot = Slots();
     uint8_t item[kItemSize] = {};
-    std::memcpy(item + kItemIdOffset, &id, 4);
+    for (int i = 0; i < 4; ++i)
+        item[kItemIdOffset + i] = static_cast<uint8_t>(id >> (8 * i));
     std::memcpy(item + kItemNameOffset, name8, recordfile::kNameSize);
     m_items.Append(item, kItemSize);
     m_items.WriteInt(slot * kItemSize + kItemPositionOffset, position, 4);

@@ -27,7 +27,8 @@ public:
         if (offset >= size)
             return 0;
         int64_t count = std::min(n, size - offset);
-        std::memcpy(dest, bytes.data() + offset, static_cast<size_t>(count));
+        if (count > 0)
+            std::memcpy(dest, bytes.data() + offset, static_cast<size_t>(count));
         return count;
     }
 
