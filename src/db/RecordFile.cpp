@@ -12,7 +12,6 @@ using namespace recordfile;
 
 namespace {
 
-constexpr int32_t kCountSize = kDirectoryCountSize;
 constexpr int32_t kFirstEntry = kDirectoryCountSize;  // entries follow the count in the block
 constexpr int32_t kCacheNameSize = kNameSize + 1;
 constexpr int32_t kCacheIdOffset = kCacheNameSize;
