@@ -96,16 +96,41 @@ void FullTextIndexBuilder::SplitWords(std::string_view text, uint32_t first,
     }
 }
 
+uint64_t FullTextIndexBuilder::Hash(std::string_view word)
+{
+    uint64_t h = 14695981039346656037ull;
+    for (char c : word)
+        h = (h ^ static_cast<uint8_t>(c)) * 1099511628211ull;
+    return h ^ (h >> 29);
+}
+
 uint32_t FullTextIndexBuilder::WordId(std::string_view word)
 {
-    m_key.assign(word);
-    auto it = m_wordIds.find(m_key);
-    if (it != m_wordIds.end())
-        return it->second;
+    // Open addressing, at most half full; slots hold word id + 1.
+    if ((m_words.size() + 1) * 2 > m_slots.size()) {
+        std::vector<uint32_t> slots(std::max<size_t>(4096, m_slots.size() * 2), 0);
+        size_t mask = slots.size() - 1;
+        for (uint32_t id = 0; id < m_words.size(); ++id) {
+            size_t i = m_hashes[id] & mask;
+            while (slots[i])
+                i = (i + 1) & mask;
+            slots[i] = id + 1;
+        }
+        m_slots.swap(slots);
+    }
+    uint64_t h = Hash(word);
+    size_t mask = m_slots.size() - 1;
+    size_t i = h & mask;
+    while (uint32_t slot = m_slots[i]) {
+        if (m_hashes[slot - 1] == h && m_words[slot - 1] == word)
+            return slot - 1;
+        i = (i + 1) & mask;
+    }
     auto id = static_cast<uint32_t>(m_words.size());
-    m_wordIds.emplace(m_key, id);
-    m_words.push_back(m_key);
+    m_words.emplace_back(word);
+    m_hashes.push_back(h);
     m_postings.emplace_back();
+    m_slots[i] = id + 1;
     return id;
 }
 
@@ -256,6 +281,10 @@ void FullTextIndexBuilder::AddDocument(const FullTextDocument& doc)
 int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore& store, const Progress& progress)
 {
     m_stats = Stats{};
+    m_slots.clear();
+    m_hashes.clear();
+    m_words.clear();
+    m_postings.clear();
     m_store = &store;
     m_ok = 1;
     m_fieldNames = {"Title", "Type"};
@@ -359,7 +388,8 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
     Write(keys, kBuildRecord, kBuildKeysId);
     store.EndBatch();
 
-    m_wordIds.clear();
+    m_slots.clear();
+    m_hashes.clear();
     m_words.clear();
     m_postings.clear();
     m_fieldTables.clear();

@@ -57,13 +57,14 @@ private:
     void Write(const MemoryBlock& block, std::string_view name, uint32_t id);
     void AddWords(std::string_view text, int32_t mediaId, uint16_t granule, uint32_t firstPosition);
     uint32_t WordId(std::string_view word);
+    static uint64_t Hash(std::string_view word);
     static void SortPostings(std::vector<uint8_t>& bytes);
 
     Stats m_stats;
-    std::unordered_map<std::string, uint32_t> m_wordIds;
+    std::vector<uint32_t> m_slots;   // hash table of word ids + 1; 0 is empty
+    std::vector<uint64_t> m_hashes;  // per word id
     std::vector<std::string> m_words;
     std::vector<WordPostings> m_postings;
-    std::string m_key;
     int32_t m_mediaWords = 0;
     int32_t m_mediaDistinct = 0;
 

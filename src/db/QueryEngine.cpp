@@ -1,6 +1,7 @@
 #include "db/QueryEngine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 #include "db/FullTextFormat.h"
@@ -63,7 +64,9 @@ int32_t QueryEngine::RunQuery(std::string_view expression)
         return query::kSyntaxError;
 
     if (!m_previousMedia.empty())
-        std::erase_if(postings, [&](const QueryPosting& p) { return !m_previousMedia.count(p.mediaId); });
+        std::erase_if(postings, [&](const QueryPosting& p) {
+            return !std::binary_search(m_previousMedia.begin(), m_previousMedia.end(), p.mediaId);
+        });
 
     // The result becomes the previous postings, as a block that owns its bytes.
     int64_t bytes = kPostingsCountSize;
@@ -81,40 +84,62 @@ int32_t QueryEngine::RunQuery(std::string_view expression)
     if (!block.Resize(static_cast<int32_t>(bytes)))
         return 0;
     block.WriteInt(0, static_cast<int32_t>(kept), kPostingsCountSize);
-    int32_t out = kPostingsCountSize;
+    uint8_t* out = block.Data(kPostingsCountSize);
     m_previousMedia.clear();
     m_hits.clear();
     std::unordered_map<int32_t, size_t> rows;
+    bool ascending = true;
     for (const QueryPosting& p : postings) {
         const std::string& text = evaluator.Text(p.text);
-        out += block.WritePString(out, text);
-        uint8_t* h = block.Data(out);
-        uint32_t media = static_cast<uint32_t>(p.mediaId);
-        h[0] = static_cast<uint8_t>(media);
-        h[1] = static_cast<uint8_t>(media >> 8);
-        h[2] = static_cast<uint8_t>(media >> 16);
-        h[3] = static_cast<uint8_t>(media >> 24);
-        h[kPostingReservedOffset] = static_cast<uint8_t>(p.reserved);
-        h[kPostingReservedOffset + 1] = static_cast<uint8_t>(p.reserved >> 8);
-        h[kPostingGranuleOffset] = static_cast<uint8_t>(p.granule);
-        h[kPostingGranuleOffset + 1] = static_cast<uint8_t>(p.granule >> 8);
-        h[kPostingDataLengthOffset] = static_cast<uint8_t>(p.dataLength);
-        h[kPostingDataLengthOffset + 1] = static_cast<uint8_t>(p.dataLength >> 8);
+        auto textLength = static_cast<uint8_t>(std::min<size_t>(text.size(), MemoryBlock::kMaxPStringLength));
+        *out++ = static_cast<uint8_t>(textLength + 1);
+        std::memcpy(out, text.data(), textLength);
+        out += textLength;
+        *out++ = 0;
+        auto media = static_cast<uint32_t>(p.mediaId);
+        out[0] = static_cast<uint8_t>(media);
+        out[1] = static_cast<uint8_t>(media >> 8);
+        out[2] = static_cast<uint8_t>(media >> 16);
+        out[3] = static_cast<uint8_t>(media >> 24);
+        out[kPostingReservedOffset] = static_cast<uint8_t>(p.reserved);
+        out[kPostingReservedOffset + 1] = static_cast<uint8_t>(p.reserved >> 8);
+        out[kPostingGranuleOffset] = static_cast<uint8_t>(p.granule);
+        out[kPostingGranuleOffset + 1] = static_cast<uint8_t>(p.granule >> 8);
+        out[kPostingDataLengthOffset] = static_cast<uint8_t>(p.dataLength);
+        out[kPostingDataLengthOffset + 1] = static_cast<uint8_t>(p.dataLength >> 8);
         out += kPostingHeaderSize;
         if (p.dataLength)
-            block.Write(out, p.data, p.dataLength);
+            std::memcpy(out, p.data, p.dataLength);
         out += p.dataLength;
 
-        auto [it, inserted] = rows.try_emplace(p.mediaId, m_hits.size());
-        if (inserted) {
+        // Postings usually come in ascending media order, one run per medium: then a new medium
+        // needs no lookup. The map is only filled once the order breaks.
+        size_t row = 0;
+        if (!m_hits.empty() && m_hits.back().mediaId == p.mediaId) {
+            row = m_hits.size() - 1;
+        } else if (ascending && (m_hits.empty() || p.mediaId > m_hits.back().mediaId)) {
+            row = m_hits.size();
             m_hits.push_back({p.mediaId, 0, 0});
-            m_previousMedia.insert(p.mediaId);
+            m_previousMedia.push_back(p.mediaId);
+        } else {
+            if (ascending) {
+                ascending = false;
+                for (size_t r = 0; r < m_hits.size(); ++r)
+                    rows.emplace(m_hits[r].mediaId, r);
+            }
+            auto [it, inserted] = rows.try_emplace(p.mediaId, m_hits.size());
+            if (inserted) {
+                m_hits.push_back({p.mediaId, 0, 0});
+                m_previousMedia.push_back(p.mediaId);
+            }
+            row = it->second;
         }
         if (text.find(kFieldMarker) != std::string::npos)
-            ++m_hits[it->second].fieldPostings;
+            ++m_hits[row].fieldPostings;
         else
-            ++m_hits[it->second].wordPostings;
+            ++m_hits[row].wordPostings;
     }
+    std::sort(m_previousMedia.begin(), m_previousMedia.end());
     m_previous = std::move(block);
     return static_cast<int32_t>(kept);
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "base/MemoryBlock.h"
@@ -46,7 +45,7 @@ private:
     FullTextIndex& m_index;
     Scanner m_scanner;
     MemoryBlock m_previous;
-    std::unordered_set<int32_t> m_previousMedia;
+    std::vector<int32_t> m_previousMedia;  // the media of the previous postings, ascending
     std::vector<QueryHit> m_hits;
 };
 

@@ -401,19 +401,30 @@ bool QueryEvaluator::FieldTerm(QueryPostings& out)
     auto table = m_index.FieldValues(fieldId);
     m_pinned.push_back(table);
     double givenNumber = QueryValueAsNumber(given);
+    // Many media share a value (a type, a date): each distinct value is formatted once.
+    std::unordered_map<std::string, uint32_t> texts;
+    std::string key;
     FullTextIndex::ForEachFieldValue(*table, [&](int32_t mediaId, const FullTextFieldValue& value) {
         int order = 0;
+        key.assign(1, static_cast<char>(value.kind));
         if (value.kind == kFieldString) {
             order = CompareFolded(value.text, given);
+            key += value.text;
         } else {
             double stored = value.AsNumber();
             order = stored < givenNumber ? -1 : (stored > givenNumber ? 1 : 0);
+            int32_t parts[2] = {value.integer, value.fraction};
+            if (value.kind == kFieldDate)
+                parts[0] = value.year * 10000 + value.month * 100 + value.day;
+            key.append(reinterpret_cast<const char*>(parts), sizeof parts);
         }
         if (Holds(op, order)) {
+            auto [it, added] = texts.try_emplace(key, static_cast<uint32_t>(m_texts.size()));
+            if (added)
+                m_texts.push_back(fieldName + " = " + value.Format());
             QueryPosting posting;
             posting.mediaId = mediaId;
-            posting.text = static_cast<uint32_t>(m_texts.size());
-            m_texts.push_back(fieldName + " = " + value.Format());
+            posting.text = it->second;
             out.push_back(posting);
         }
         return out.size() < kMaxPostings;
@@ -453,8 +464,17 @@ bool QueryEvaluator::ProximityTerm(QueryPostings& out)
         !ReadInteger(distance) || !ExpectOperator(query::kComma) || !IsWordToken(m_scanner.Next()))
         return false;
     WordPostings(m_scanner.Text(), out);
-    // Positions of each further word, per medium, sorted.
-    std::vector<std::unordered_map<int32_t, std::vector<uint32_t>>> others;
+    // Positions of each further word: media ascending, each medium's positions sorted.
+    struct Run {
+        int32_t media;
+        uint32_t begin;
+        uint32_t end;
+    };
+    struct WordPositions {
+        std::vector<Run> runs;
+        std::vector<uint32_t> positions;
+    };
+    std::vector<WordPositions> others;
     QueryPostings other;
     std::vector<uint32_t> positions;
     for (;;) {
@@ -466,23 +486,29 @@ bool QueryEvaluator::ProximityTerm(QueryPostings& out)
         if (m_scanner.Code() != query::kComma || !IsWordToken(m_scanner.Next()))
             return false;
         WordPostings(m_scanner.Text(), other);
-        auto& byMedia = others.emplace_back();
+        std::stable_sort(other.begin(), other.end(),
+            [](const QueryPosting& a, const QueryPosting& b) { return a.mediaId < b.mediaId; });
+        WordPositions& word = others.emplace_back();
         for (const QueryPosting& p : other) {
             Positions(p, positions);
-            auto& list = byMedia[p.mediaId];
-            list.insert(list.end(), positions.begin(), positions.end());
+            if (word.runs.empty() || word.runs.back().media != p.mediaId)
+                word.runs.push_back({p.mediaId, static_cast<uint32_t>(word.positions.size()), 0});
+            word.positions.insert(word.positions.end(), positions.begin(), positions.end());
+            word.runs.back().end = static_cast<uint32_t>(word.positions.size());
         }
-        for (auto& [media, list] : byMedia)
-            std::sort(list.begin(), list.end());
+        for (const Run& run : word.runs)
+            std::sort(word.positions.begin() + run.begin, word.positions.begin() + run.end);
     }
     auto near = [&](int32_t mediaId, int64_t position) {
-        for (const auto& byMedia : others) {
-            auto it = byMedia.find(mediaId);
-            if (it == byMedia.end())
+        for (const WordPositions& word : others) {
+            auto run = std::lower_bound(word.runs.begin(), word.runs.end(), mediaId,
+                [](const Run& r, int32_t m) { return r.media < m; });
+            if (run == word.runs.end() || run->media != mediaId)
                 return false;
-            const auto& list = it->second;
-            auto from = std::lower_bound(list.begin(), list.end(), static_cast<uint32_t>(std::max<int64_t>(0, position - distance)));
-            if (from == list.end() || static_cast<int64_t>(*from) > position + distance)
+            auto first = word.positions.begin() + run->begin;
+            auto last = word.positions.begin() + run->end;
+            auto from = std::lower_bound(first, last, static_cast<uint32_t>(std::max<int64_t>(0, position - distance)));
+            if (from == last || static_cast<int64_t>(*from) > position + distance)
                 return false;
         }
         return true;
