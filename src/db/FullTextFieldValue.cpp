@@ -61,29 +61,34 @@ int32_t FullTextFieldValue::Read(const MemoryBlock& block, int32_t offset, uint8
     int32_t left = block.Size() - offset;
     if (offset < 0 || left <= 0)
         return 0;
+    const uint8_t* p = block.Data(offset);
+    auto int32At = [](const uint8_t* q) {
+        return static_cast<int32_t>(static_cast<uint32_t>(q[0]) | (static_cast<uint32_t>(q[1]) << 8) |
+            (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[3]) << 24));
+    };
     switch (kindByte) {
     case kFieldString: {
-        int32_t n = block.ReadInt(offset, kStringLengthSize);
+        int32_t n = p[0];
         if (kStringLengthSize + n > left)
             return 0;
         kind = kFieldString;
-        text.assign(reinterpret_cast<const char*>(block.Data(offset + kStringLengthSize)), n);
+        text.assign(reinterpret_cast<const char*>(p + kStringLengthSize), static_cast<size_t>(n));
         return kStringLengthSize + n;
     }
     case kFieldNumber:
         if (left < kNumberValueSize)
             return 0;
         kind = kFieldNumber;
-        integer = block.ReadInt(offset, 4);
-        fraction = block.ReadInt(offset + kNumberFractionOffset, 4);
+        integer = int32At(p);
+        fraction = int32At(p + kNumberFractionOffset);
         return kNumberValueSize;
     case kFieldDate:
         if (left < kDateValueSize)
             return 0;
         kind = kFieldDate;
-        month = static_cast<uint8_t>(block.ReadInt(offset, 1));
-        day = static_cast<uint8_t>(block.ReadInt(offset + kDateDayOffset, 1));
-        year = static_cast<uint16_t>(block.ReadInt(offset + kDateYearOffset, 2));
+        month = p[0];
+        day = p[kDateDayOffset];
+        year = static_cast<uint16_t>(p[kDateYearOffset] | (p[kDateYearOffset + 1] << 8));
         return kDateValueSize;
     default:
         return 0;

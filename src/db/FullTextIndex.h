@@ -74,11 +74,15 @@ template<typename Visit> void FullTextIndex::ForEachFieldValue(const MemoryBlock
     using namespace fulltext;
     int32_t count = table.ReadInt(0, kHashCountSize);
     int32_t offset = kHashCountSize;
+    const uint8_t* bytes = table.Data();
     FullTextFieldValue value;
     for (int32_t i = 0; i < count && offset + kHashEntryHeaderSize <= table.Size(); ++i) {
-        int32_t mediaId = table.ReadInt(offset + kHashMediaOffset, 4);
-        auto kind = static_cast<uint8_t>(table.ReadInt(offset + kHashKindOffset, 1));
-        int32_t used = value.Read(table, offset + kHashEntryHeaderSize, kind);
+        const uint8_t* entry = bytes + offset;
+        auto mediaId = static_cast<int32_t>(static_cast<uint32_t>(entry[kHashMediaOffset]) |
+            (static_cast<uint32_t>(entry[kHashMediaOffset + 1]) << 8) |
+            (static_cast<uint32_t>(entry[kHashMediaOffset + 2]) << 16) |
+            (static_cast<uint32_t>(entry[kHashMediaOffset + 3]) << 24));
+        int32_t used = value.Read(table, offset + kHashEntryHeaderSize, entry[kHashKindOffset]);
         if (used == 0)
             return;
         offset += kHashEntryHeaderSize + used;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 
 #include "db/FullTextIndexBuilder.h"
@@ -238,4 +239,34 @@ TEST(QueryTextMatcher, EvaluatesOneTextLeftToRight)
     EXPECT_EQ(m.Match("apple)", text), query::kSyntaxError);
     EXPECT_EQ(m.Match("field", "a field"), 1);  // an ordinary word in the base grammar
     EXPECT_EQ(QueryTextMatcher::Occurrences("aaaa", "aa"), 2);
+}
+
+TEST(QueryEngine, HostileExpressionsNeverCrashOrHang)
+{
+    Fixture f({{1, "apple pear apple"}, {2, "pear plum"}, {3, "apple"}});
+    const char* pieces[] = {"apple", "pear", "and", "or", "but", "not", "(", ")", ",", ":", "field", "granule",
+        "proximity", "exactly", "morethan", "lessthan", "all", "=", "<>", "<=", "\"", "0x", "1.2.3", "99999999999999999999",
+        "-1", "Title", "Body", "\x01", "\xFF", "#", "\\", "/"};
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        std::string expression;
+        int n = 1 + static_cast<int>(random() % 12);
+        for (int k = 0; k < n; ++k)
+            expression += std::string(pieces[random() % std::size(pieces)]) + (random() % 3 ? " " : "");
+        if (random() % 4 == 0)
+            f.engine.ForgetPreviousResults();
+        int32_t result = f.engine.RunQuery(expression);
+        ASSERT_GE(result, query::kSyntaxError) << expression;
+        if (result >= 0) {
+            ASSERT_EQ(f.engine.PreviousPostings().ReadInt(0, 4), result) << expression;
+        }
+    }
+    // Long chains stay linear and bounded.
+    std::string chain = "apple";
+    for (int i = 0; i < 3000; ++i)
+        chain += i % 2 ? " or apple" : " and pear";
+    f.engine.ForgetPreviousResults();
+    EXPECT_GT(f.engine.RunQuery(chain), 0);
+    EXPECT_EQ(f.engine.RunQuery("exactly 1e999 apple"), query::kSyntaxError);
+    EXPECT_EQ(f.engine.RunQuery("exactly 99999999999999999999999 apple"), 0);
 }
