@@ -111,7 +111,8 @@ int32_t RecordIndex::FindByScan(uint64_t nameKey, uint32_t id) const
     return -1;
 }
 
-// Drops the moved-away slots once they outnumber the live ones, keeping the order.
+// Drops the moved-away slots once they outnumber the live ones, keeping the order. The hash
+// keeps its nodes; only the slots of the items it names change.
 void RecordIndex::Compact()
 {
     MemoryBlock items(m_live * kItemSize);
@@ -120,16 +121,14 @@ void RecordIndex::Compact()
         int32_t base = slot * kItemSize;
         if (m_items.ReadInt(base + kItemPositionOffset, 4) == kMovedPosition)
             continue;
+        uint32_t id = static_cast<uint32_t>(m_items.ReadInt(base + kItemIdOffset, 4));
+        auto it = m_slots.find(Key{NameKey(m_items.Data(base + kItemNameOffset)), id});
+        if (it != m_slots.end() && it->second == slot)
+            it->second = out;
         items.Write(out * kItemSize, m_items.Data(base), kItemSize);
         ++out;
     }
     m_items = std::move(items);
-    m_slots.clear();
-    for (int32_t slot = 0; slot < out; ++slot) {
-        int32_t base = slot * kItemSize;
-        uint32_t id = static_cast<uint32_t>(m_items.ReadInt(base + kItemIdOffset, 4));
-        m_slots[Key{NameKey(m_items.Data(base + kItemNameOffset)), id}] = slot;
-    }
 }
 
 }  // namespace tamber
