@@ -101,7 +101,8 @@ public:
     Dc(const Dc&) = delete;
     Dc& operator=(const Dc&) = delete;
 
-    // Bitmaps of the device's format.
+    // Bitmaps of the device's format; on a memory Dc of the selected bitmap's format, which is
+    // monochrome until a bitmap is selected (as the classic interface does). Null for bad sizes.
     std::unique_ptr<DeviceBitmap> CreateCompatibleBitmap(int32_t width, int32_t height) const;
     PixelFormat DeviceFormat() const { return m_deviceFormat; }
     int BitsPerPixel() const { return static_cast<int>(m_deviceFormat); }
