@@ -55,13 +55,16 @@ int32_t DefaultTableBytes(int32_t bits) {
 MemoryBlock WithFileHeader(const MemoryBlock& data) {
     const int32_t bits = ReadInt(data, Dib::kBitCount, 2);
     const int32_t colorsUsed = ReadInt(data, Dib::kColorsUsed, 4);
-    const int32_t table = colorsUsed != 0 ? kRgbQuadSize * colorsUsed : DefaultTableBytes(bits);
+    // A count no table could hold points past the data, which the parser then refuses.
+    const int64_t table = colorsUsed != 0 ? std::min<int64_t>(int64_t{kRgbQuadSize} * static_cast<uint32_t>(colorsUsed),
+                                                              int64_t{data.Size()} + 1)
+                                          : DefaultTableBytes(bits);
     MemoryBlock packed;
     packed.AppendString("BM", Nul::Exclude);
     packed.AppendInt(data.Size() + DibImage::kFileHeaderSize, 4);
     packed.AppendInt(0, 2);
     packed.AppendInt(0, 2);
-    packed.AppendInt(DibImage::kHeadersSize + table, 4);
+    packed.AppendInt(static_cast<int32_t>(DibImage::kHeadersSize + table), 4);
     packed.Append(data);
     return packed;
 }
