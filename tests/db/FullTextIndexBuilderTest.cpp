@@ -482,7 +482,7 @@ TEST(FullTextIndexBuilder, GeneratedCorpusAnswersLikeADirectEvaluation)
         // A second expression, without forgetting, keeps only media the first one found.
         auto [second, secondExpected] = maker.Expression(0);
         if (!expected.empty())
-            std::erase_if(secondExpected, [&](const RefPosting& p) { return !Reference::Has(expected, p.media); });
+            std::erase_if(secondExpected, [&first = expected](const RefPosting& p) { return !Reference::Has(first, p.media); });
         ASSERT_EQ(engine.RunQuery(second), static_cast<int32_t>(secondExpected.size())) << expression << " / " << second;
         ASSERT_EQ(EngineResult(engine), secondExpected) << expression << " / " << second;
     }
