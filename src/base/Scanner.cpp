@@ -1,5 +1,7 @@
 #include "base/Scanner.h"
 
+#include "base/AsciiCase.h"
+
 #include <cstring>
 
 namespace tamber {
@@ -35,21 +37,6 @@ int HexDigit(uint8_t c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-uint8_t Fold(uint8_t c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<uint8_t>(c - 'a' + 'A') : c;
-}
-
-bool EqualFolded(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(static_cast<uint8_t>(a[i])) != Fold(static_cast<uint8_t>(b[i])))
-            return false;
-    return true;
 }
 
 // The byte at pos, or NUL past the end: the end of the text reads as its terminator.

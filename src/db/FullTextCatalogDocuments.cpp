@@ -1,4 +1,5 @@
 #include "db/FullTextCatalogDocuments.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,19 +12,6 @@ constexpr const char* kTextPartTag = "Text";
 // Types whose "Text" part holds a text's characters: the current one and the older one.
 constexpr const char* kTextTypes[] = {"Text", "GT"};
 
-bool EqualFolded(const std::string& a, const char* b)
-{
-    size_t n = std::strlen(b);
-    if (a.size() != n)
-        return false;
-    for (size_t i = 0; i < n; ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 }  // namespace
 

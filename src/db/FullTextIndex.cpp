@@ -4,26 +4,13 @@
 #include <cstring>
 
 #include "db/FullTextFormat.h"
+#include "base/AsciiCase.h"
 
 namespace tamber {
 
 using namespace fulltext;
 
 namespace {
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-bool EqualFolded(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
-}
 
 // Length of the NUL-terminated string at p within n bytes, or -1 when there is no NUL.
 int32_t TerminatedLength(const uint8_t* p, int32_t n)

@@ -8,37 +8,13 @@
 
 #include "db/FullTextFormat.h"
 #include "db/QueryTables.h"
+#include "base/AsciiCase.h"
 
 namespace tamber {
 
 using namespace fulltext;
 
 namespace {
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-int CompareFolded(std::string_view a, std::string_view b)
-{
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        auto x = static_cast<uint8_t>(a[i]);
-        auto y = static_cast<uint8_t>(b[i]);
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<uint8_t>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<uint8_t>(y - 'a' + 'A');
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 bool Holds(int32_t op, int order)
 {

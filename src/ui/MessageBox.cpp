@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include "base/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 
@@ -22,18 +24,6 @@ constexpr std::array<ButtonRow, 4> kButtonNames { {
     { MessageBoxResult::No, "No", "&No" },
 } };
 
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 const char* LabelOf(MessageBoxResult result)
 {
@@ -58,7 +48,7 @@ const char* ButtonName(MessageBoxResult result)
 int ParseButtonName(std::string_view name, MessageBoxResult& result)
 {
     for (const ButtonRow& row : kButtonNames) {
-        if (EqualNoCase(name, row.name)) {
+        if (EqualFolded(name, row.name)) {
             result = row.result;
             return 1;
         }
