@@ -66,4 +66,27 @@ inline constexpr const char* kNotBuiltMessage =
     "The query engine has not been built yet for this database. Use the Build function in Tamberlyne to "
     "build it...";
 
+enum class AfterTerm { End, Connective, Invalid };
+
+// Reads what follows a term: the end of the expression (the end of the text or a ")", left
+// unread for the caller), or a connective "and", "or" or "but not", whose keyword code it stores.
+inline AfterTerm ReadAfterTerm(Scanner& scanner, int32_t& connective)
+{
+    TokenKind kind = scanner.Next();
+    if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && scanner.Code() == kClose)) {
+        scanner.Rewind();
+        return AfterTerm::End;
+    }
+    if (kind != TokenKind::Keyword)
+        return AfterTerm::Invalid;
+    connective = scanner.Code();
+    if (connective == kBut) {
+        if (scanner.Next() != TokenKind::Keyword || scanner.Code() != kNot)
+            return AfterTerm::Invalid;
+    } else if (connective != kAnd && connective != kOr) {
+        return AfterTerm::Invalid;
+    }
+    return AfterTerm::Connective;
+}
+
 }  // namespace tamber::query

@@ -62,20 +62,10 @@ bool QueryTextMatcher::Expression(bool& value, int depth)
     if (depth > query::kMaxNesting || !Term(value, depth))
         return false;
     for (;;) {
-        TokenKind kind = m_scanner.Next();
-        if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && m_scanner.Code() == query::kClose)) {
-            m_scanner.Rewind();
-            return true;
-        }
-        if (kind != TokenKind::Keyword)
-            return false;
-        int32_t connective = m_scanner.Code();
-        if (connective == query::kBut) {
-            if (m_scanner.Next() != TokenKind::Keyword || m_scanner.Code() != query::kNot)
-                return false;
-        } else if (connective != query::kAnd && connective != query::kOr) {
-            return false;
-        }
+        int32_t connective = 0;
+        query::AfterTerm next = query::ReadAfterTerm(m_scanner, connective);
+        if (next != query::AfterTerm::Connective)
+            return next == query::AfterTerm::End;
         bool right = false;
         if (!Term(right, depth))
             return false;
