@@ -152,6 +152,20 @@ std::unique_ptr<SdlDisplay> SdlDisplay::Create(int32_t width, int32_t height, Sc
     return display;
 }
 
+int SdlDisplay::DesktopSize(int32_t& width, int32_t& height) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return 0;
+    }
+    SDL_DisplayMode mode{};
+    int ok = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0;
+    if (ok) {
+        width = mode.w;
+        height = mode.h;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return ok;
+}
+
 bool SdlDisplay::Open(const SdlDisplayOptions& options, std::string* error) {
     auto fail = [&](const char* what) {
         if (error != nullptr) {

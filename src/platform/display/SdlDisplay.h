@@ -25,6 +25,8 @@ public:
     static std::unique_ptr<SdlDisplay> Create(int32_t width, int32_t height, ScreenDepth depth,
                                               const SdlDisplayOptions& options, std::string* error = nullptr);
     ~SdlDisplay() override;
+    // The size of the primary desktop in pixels; answers 0 when SDL cannot tell.
+    static int DesktopSize(int32_t& width, int32_t& height);
 
     void ToggleFullScreen();
     bool IsFullScreen() const;
