@@ -17,9 +17,10 @@ int BlankStartWindow::Create(MediaDatabase& database, const MemoryBlock& interfa
                              const std::string& caption)
 {
     m_frame.SetFrameStyle(frameStyle);
-    if (!m_frame.CreateFramed(nullptr, caption, kInitialFrame, ui::Placement::Centered, Visibility::Hidden))
+    if (!m_frame.CreateFramed(nullptr, "", kInitialFrame, ui::Placement::Centered, Visibility::Hidden))
         return 0;
     m_model.SetMode(InterfaceModel::Mode::Running);
+    m_model.AdoptInterface(std::make_unique<InterfaceObject>());
     InterfaceRecord::Load(m_model, &database, interfaceBytes);
     if (InterfaceObject* object = m_model.Interface()) {
         m_width = object->CardWidth();

@@ -5,6 +5,8 @@
 #include <memory>
 #include <sstream>
 
+#include "elements/ControlElements.h"
+#include "iface/ElementFactory.h"
 #include "platform/PosixSystemServices.h"
 #include "platform/clock/RealClock.h"
 #include "platform/clock/VirtualClock.h"
@@ -17,6 +19,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Player.h"
 #include "shell/PlayerOptions.h"
+#include "text/TextElement.h"
 
 namespace tamber::shell {
 
@@ -176,6 +179,9 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
         }
         clock = std::make_unique<RealClock>();
     }
+
+    RegisterControlElements(ElementFactory::Process());
+    RegisterTextElement(ElementFactory::Process());
 
     FreeTypeFontSource fonts;
     ui::Application app(*display, *clock, &fonts);
