@@ -34,6 +34,12 @@ void InterfaceModel::ShowInterfaceOf(InterfaceObject* child)
         child->SetWindow(this);
 }
 
+CardRect InterfaceModel::CardToClient(const CardRect& frame) const
+{
+    CardPoint origin = CardOrigin();
+    return CardRect {frame.left + origin.x, frame.top + origin.y, frame.width, frame.height};
+}
+
 void InterfaceModel::SetEffect(int16_t effect, int32_t parameter)
 {
     m_effect.effect = effect == -1 ? 0 : effect;

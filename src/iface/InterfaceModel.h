@@ -14,6 +14,10 @@ namespace tamber {
 class Element;
 class InterfaceObject;
 class MediaDatabase;
+class ScreenContext;
+namespace ui {
+class TWindow;
+}
 
 // The content of an interface window: the Background and the Cards with their elements, the
 // current Card and the Interface object that stands for the Interface itself. The window that
@@ -102,6 +106,15 @@ public:
     // no effect.
     void ResetSettings();
 
+    // Element hosting. An element that shows itself makes its own window a child of
+    // HostWindow() at CardToClient(its frame): the card area may sit inside the window at
+    // CardOrigin() (a full-screen window centres it). A model without a display answers no
+    // window, the origin (0, 0) and no screen context; elements then show nothing.
+    virtual ui::TWindow* HostWindow() { return nullptr; }
+    virtual CardPoint CardOrigin() const { return {}; }
+    virtual ScreenContext* Screen() const { return nullptr; }
+    CardRect CardToClient(const CardRect& frame) const;
+
     // Display hooks.
     virtual void ElementFrameChanging(Element& element) { }
     virtual void ElementFrameChanged(Element& element, const CardRect& oldFrame) { }
@@ -112,6 +125,10 @@ public:
     virtual void CardSizeChanged(int32_t width, int32_t height) { }
     virtual void Redraw() { }
     virtual void RealisePalette(const MemoryBlock& palette) { }
+    // The Interface object's "Background", "BackColor", "BackGradient" or "BackBitmap" changed.
+    virtual void BackgroundChanged() { }
+    // "BackPalette" was set.
+    virtual void BackPaletteChanged() { }
 
 private:
     InterfaceObject* m_interface = nullptr;

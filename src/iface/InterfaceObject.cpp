@@ -1,9 +1,13 @@
 #include "iface/InterfaceObject.h"
 
 #include "iface/AttributeAccessor.h"
+#include "iface/ChildInterface.h"
 #include "iface/ChunkReader.h"
 #include "iface/ChunkTags.h"
 #include "iface/InterfaceModel.h"
+#include "iface/InterfaceTimer.h"
+#include "iface/InterfaceWindow.h"
+#include "iface/ScriptHost.h"
 
 namespace tamber {
 
@@ -16,6 +20,11 @@ constexpr int kFirstCardLink = 0;
 constexpr int kLastCardLink = 1;
 constexpr int kNextCardLink = 2;
 constexpr int kPreviousCardLink = 3;
+
+int32_t LongParam(std::span<const AttributeValue> params, size_t index)
+{
+    return index < params.size() ? params[index].Long() : 0;
+}
 
 }  // namespace
 
@@ -31,10 +40,31 @@ std::span<const AttributeAccessor<InterfaceObject>> InterfaceObjectAccess::Table
     static const AttributeAccessor<I> kTable[] = {
         {"BackBitmap", ValueType::Picture, GetMember<&I::m_backBitmap>,
             [](I& i, const V& v) { return i.SetBackBitmap(v.Block()), 1; }},
-        {"BackColor", ValueType::Color, GetMember<&I::m_backColor>, SetMember<&I::m_backColor>},
-        {"BackGradient", ValueType::Color, GetMember<&I::m_gradientColor>, SetMember<&I::m_gradientColor>},
-        {"Background", ValueType::Enum, GetMember<&I::m_background>, SetEnumBelow<&I::m_background, 4>},
-        {"BackPalette", ValueType::Palette, GetMember<&I::m_backPalette>, SetMember<&I::m_backPalette>},
+        {"BackColor", ValueType::Color, GetMember<&I::m_backColor>,
+            [](I& i, const V& v) {
+                int result = SetMember<&I::m_backColor>(i, v);
+                i.BackgroundChanged();
+                return result;
+            }},
+        {"BackGradient", ValueType::Color, GetMember<&I::m_gradientColor>,
+            [](I& i, const V& v) {
+                int result = SetMember<&I::m_gradientColor>(i, v);
+                i.BackgroundChanged();
+                return result;
+            }},
+        {"Background", ValueType::Enum, GetMember<&I::m_background>,
+            [](I& i, const V& v) {
+                int result = SetEnumBelow<&I::m_background, 4>(i, v);
+                i.BackgroundChanged();
+                return result;
+            }},
+        {"BackPalette", ValueType::Palette, GetMember<&I::m_backPalette>,
+            [](I& i, const V& v) {
+                int result = SetMember<&I::m_backPalette>(i, v);
+                if (i.m_window)
+                    i.m_window->BackPaletteChanged();
+                return result;
+            }},
         {"Border", ValueType::Boolean, GetMember<&I::m_border>, SetMember<&I::m_border>},
         {"Caption", ValueType::String, GetMember<&I::m_caption>, SetMember<&I::m_caption>},
         {"CardHeight", ValueType::Long, GetMember<&I::m_cardHeight>,
@@ -55,22 +85,57 @@ std::span<const AttributeAccessor<InterfaceObject>> InterfaceObjectAccess::Table
             [](I& i, const V& v) { return i.SetCurrentCard(v.Long()), 1; }},
         {"Display", ValueType::Enum, GetMember<&I::m_display>, SetEnumBelow<&I::m_display, 2>},
         {"Frame", ValueType::Enum, GetMember<&I::m_frameStyle>, SetEnumBelow<&I::m_frameStyle, 12>},
-        {"hPalette", ValueType::Long, [](const I&, V& v) { v.SetLong(0); }, nullptr},
+        {"hPalette", ValueType::Long,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.RuntimeWindow();
+                v.SetLong(w ? w->PaletteHandle() : 0);
+            },
+            nullptr},
         {"Modal", ValueType::Boolean, GetMember<&I::m_modal>, SetMember<&I::m_modal>},
-        {"MouseDown", ValueType::Boolean, [](const I&, V& v) { v.SetBoolean(false); }, nullptr},
-        {"MouseX", ValueType::Long, [](const I&, V& v) { v.SetLong(0); }, nullptr},
-        {"MouseY", ValueType::Long, [](const I&, V& v) { v.SetLong(0); }, nullptr},
+        {"MouseDown", ValueType::Boolean,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.RuntimeWindow();
+                v.SetBoolean(w && w->MouseButtonDown());
+            },
+            nullptr},
+        {"MouseX", ValueType::Long,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.RuntimeWindow();
+                v.SetLong(w ? w->MousePosition().x : 0);
+            },
+            nullptr},
+        {"MouseY", ValueType::Long,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.RuntimeWindow();
+                v.SetLong(w ? w->MousePosition().y : 0);
+            },
+            nullptr},
         {"NumCards", ValueType::Long,
             [](const I& i, V& v) { v.SetLong(i.m_window ? i.m_window->NumCards() : 0); }, nullptr},
-        // The child's own window exists only once it is opened by the window runtime.
-        {"Opened", ValueType::Boolean, [](const I&, V& v) { v.SetBoolean(false); }, nullptr},
+        {"Opened", ValueType::Boolean, [](const I& i, V& v) { v.SetBoolean(i.m_child && i.m_child->IsOpen()); },
+            nullptr},
         {"Position", ValueType::Enum, GetMember<&I::m_position>, SetEnumBelow<&I::m_position, 3>},
         {"TimerCycles", ValueType::Boolean, GetMember<&I::m_timerCycles>, SetMember<&I::m_timerCycles>},
-        {"TimerInterval", ValueType::Long, GetMember<&I::m_timerInterval>, SetMember<&I::m_timerInterval>},
-        {"WinHeight", ValueType::Long, [](const I&, V& v) { v.SetLong(0); }, nullptr},
+        {"TimerInterval", ValueType::Long, GetMember<&I::m_timerInterval>,
+            [](I& i, const V& v) {
+                int result = SetMember<&I::m_timerInterval>(i, v);
+                InterfaceTimer::Restart(i.RuntimeWindow(), i.m_timerInterval);
+                return result;
+            }},
+        {"WinHeight", ValueType::Long,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.m_display == I::kFloating ? i.ChildWindow() : nullptr;
+                v.SetLong(w ? w->RectInParent().Height() : 0);
+            },
+            nullptr},
         {"WinLeft", ValueType::Long, GetMember<&I::m_winLeft>, SetMember<&I::m_winLeft>},
         {"WinTop", ValueType::Long, GetMember<&I::m_winTop>, SetMember<&I::m_winTop>},
-        {"WinWidth", ValueType::Long, [](const I&, V& v) { v.SetLong(0); }, nullptr},
+        {"WinWidth", ValueType::Long,
+            [](const I& i, V& v) {
+                InterfaceWindow* w = i.m_display == I::kFloating ? i.ChildWindow() : nullptr;
+                v.SetLong(w ? w->RectInParent().Width() : 0);
+            },
+            nullptr},
     };
     return kTable;
 }
@@ -81,6 +146,12 @@ InterfaceObject::InterfaceObject(InterfaceModel* parent) : Element(parent)
     SetLinkNames(ElementLinks({"Button : First Card", "Button : Last Card", "Button : Next Card",
                                   "Button : Previous Card"},
         ElementLinks::Exclusive::No));
+}
+
+InterfaceObject::~InterfaceObject()
+{
+    // The child's window shows this object; it goes first.
+    m_child.reset();
 }
 
 void InterfaceObject::EnterSelfRole()
@@ -127,10 +198,36 @@ int InterfaceObject::CallMethod(std::string_view name, std::span<const Attribute
     } else if (NamesEqual(name, "PreviousCard")) {
         SetCurrentCard(number <= 1 ? (count > 0 ? count : 1) : number - 1);
     } else if (NamesEqual(name, "LoadCard")) {
-        // Elements load their media when shown; there is nothing to prepare ahead here.
+        // Elements load their media when their Card is shown; a Card that does not exist is
+        // ignored either way.
+    } else if (NamesEqual(name, "Open")) {
+        if (!IsSelfRole() && m_display == kFloating)
+            Child().Open();
+    } else if (NamesEqual(name, "Close")) {
+        if (IsSelfRole()) {
+            InterfaceTimer::Stop(RuntimeWindow());
+            if (InterfaceWindow* window = RuntimeWindow())
+                window->RequestClose();
+        } else if (m_display == kFloating && m_child) {
+            m_child->Close();
+        }
+    } else if (NamesEqual(name, "ActivatePalette")) {
+        if (InterfaceWindow* window = RuntimeWindow())
+            window->ActivatePalette();
+    } else if (NamesEqual(name, "DeactivatePalette")) {
+        if (InterfaceWindow* window = RuntimeWindow())
+            window->DeactivatePalette();
+    } else if (NamesEqual(name, "PaletteFadeIn")) {
+        if (InterfaceWindow* window = RuntimeWindow())
+            window->FadeIn(LongParam(params, 0));
+    } else if (NamesEqual(name, "PaletteFadeOut")) {
+        if (InterfaceWindow* window = RuntimeWindow())
+            window->FadeOut(LongParam(params, 0));
+    } else if (NamesEqual(name, "TimerStart")) {
+        InterfaceTimer::Start(RuntimeWindow(), m_timerInterval, LongParam(params, 0));
+    } else if (NamesEqual(name, "TimerStop")) {
+        InterfaceTimer::Stop(RuntimeWindow());
     } else {
-        // FIXME: "Open", "Close", the palette and timer methods belong to the interface window
-        // runtime, which is not built yet; until then they fall through as unknown.
         return Element::CallMethod(name, params, result);
     }
     return 1;
@@ -185,6 +282,91 @@ void InterfaceObject::SetBackBitmap(const MemoryBlock& picture)
         m_background = kSolid;
     else if (m_background == kSolid || m_background == kGradient)
         m_background = kStretchedPicture;
+    BackgroundChanged();
+}
+
+void InterfaceObject::BackgroundChanged()
+{
+    if (m_window)
+        m_window->BackgroundChanged();
+}
+
+InterfaceWindow* InterfaceObject::RuntimeWindow() const
+{
+    return dynamic_cast<InterfaceWindow*>(m_window);
+}
+
+ChildInterface& InterfaceObject::Child()
+{
+    if (!m_child)
+        m_child = std::make_unique<ChildInterface>(*this);
+    return *m_child;
+}
+
+InterfaceWindow* InterfaceObject::ChildWindow() const
+{
+    return m_child ? m_child->Window() : nullptr;
+}
+
+void InterfaceObject::Show()
+{
+    if (!IsSelfRole())
+        Child().Show();
+}
+
+void InterfaceObject::Hide()
+{
+    if (!IsSelfRole() && m_child)
+        m_child->Hide();
+}
+
+intptr_t InterfaceObject::WindowHandle() const
+{
+    InterfaceWindow* window = ChildWindow();
+    return window ? static_cast<intptr_t>(window->Handle()) : 0;
+}
+
+void InterfaceObject::HideChildWindow()
+{
+    if (m_child)
+        m_child->Hide();
+}
+
+void InterfaceObject::TimerTicked()
+{
+    InterfaceWindow* window = RuntimeWindow();
+    ScriptHost* host = ScriptHost::Installed();
+    if (host && host->InError()) {
+        InterfaceTimer::Stop(window);
+        return;
+    }
+    if (!m_timerCycles)
+        InterfaceTimer::Stop(window);
+    const AttributeValue args[] = {AttributeValue::OfLong(static_cast<int32_t>(InterfaceTimer::Elapsed())),
+        AttributeValue::OfLong(InterfaceTimer::TimerId())};
+    RaiseEvent("Timer", args);
+}
+
+int InterfaceObject::ExecuteEvent(std::string_view name, int32_t hotLink, std::span<const AttributeValue> params,
+    bool* handled)
+{
+    if (!name.empty() && name.front() == '!')
+        return Element::ExecuteEvent(name.substr(1), hotLink, params, handled);
+    InterfaceWindow* own = IsSelfRole() ? nullptr : ChildWindow();
+    if (!own)
+        return Element::ExecuteEvent(name, hotLink, params, handled);
+    // The Interface the child shows handles the event first, in its own window.
+    InterfaceModel* parent = Parent();
+    std::swap(Script(), m_ownScript);
+    std::swap(Tokens(), m_ownTokens);
+    SetParent(own);
+    int ran = Element::ExecuteEvent(name, hotLink, params, handled);
+    SetParent(parent);
+    std::swap(Script(), m_ownScript);
+    std::swap(Tokens(), m_ownTokens);
+    if (auto* holder = dynamic_cast<InterfaceWindow*>(parent))
+        holder->PostEvent(*this, "!" + std::string(name), params);
+    return ran;
 }
 
 int InterfaceObject::WriteClassChunks(MemoryBlock& out) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "base/MemoryBlock.h"
@@ -8,7 +9,9 @@
 
 namespace tamber {
 
+class ChildInterface;
 class InterfaceModel;
+class InterfaceWindow;
 
 // The element of class "Interface". In its self role (id -1) it stands for the Interface its
 // window shows: card size, background fill, palette, timer and mouse state. In its child role
@@ -26,8 +29,10 @@ public:
 
     enum Background : int32_t { kSolid = 0, kGradient = 1, kStretchedPicture = 2, kTiledPicture = 3 };
     enum Display : int32_t { kEmbedded = 0, kFloating = 1 };
+    enum Position : int32_t { kCustom = 0, kCentered = 1, kFullscreen = 2 };
 
     explicit InterfaceObject(InterfaceModel* parent = nullptr);
+    ~InterfaceObject() override;
 
     // The window showing this Interface (self role), or the child's own window once opened.
     InterfaceModel* Window() const { return m_window; }
@@ -39,6 +44,23 @@ public:
     int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
     int CallMethod(std::string_view name, std::span<const AttributeValue> params,
         AttributeValue& result) override;
+    // A child with a window of its own runs the handler of the Interface it shows first, in that
+    // window, then posts the event as "!" and its name to the window holding the element, which
+    // later runs it in the element's own script. "!" events run at once and are not posted.
+    int ExecuteEvent(std::string_view name, int32_t hotLink, std::span<const AttributeValue> params,
+        bool* handled = nullptr) override;
+
+    // Child role: the element's Card is shown or hidden.
+    void Show() override;
+    void Hide() override;
+    intptr_t WindowHandle() const override;
+    // The child's window was closed by the user ("Closed" has been raised).
+    void HideChildWindow();
+    // The child's own window, when it exists.
+    InterfaceWindow* ChildWindow() const;
+
+    // One tick of the Interface timer.
+    void TimerTicked();
 
     // Self role: "Defi", "BPic", "BPal". Child role: "Defn".
     int WriteClassChunks(MemoryBlock& out) const override;
@@ -51,6 +73,22 @@ public:
     int32_t CardWidth() const { return m_cardWidth; }
     int32_t CardHeight() const { return m_cardHeight; }
     const MemoryBlock& BackPalette() const { return m_backPalette; }
+    int32_t BackgroundKind() const { return m_background; }
+    uint32_t BackColor() const { return m_backColor; }
+    uint32_t GradientColor() const { return m_gradientColor; }
+    const MemoryBlock& BackBitmap() const { return m_backBitmap; }
+    // The colour table of the background picture becomes the background palette.
+    void TakePictureColors(const MemoryBlock& colors) { m_backPalette = colors; }
+    int32_t DisplayMode() const { return m_display; }
+    int32_t FrameStyleCode() const { return m_frameStyle; }
+    int32_t PositionMode() const { return m_position; }
+    bool HasBorder() const { return m_border; }
+    bool IsModal() const { return m_modal; }
+    int32_t WindowLeft() const { return m_winLeft; }
+    int32_t WindowTop() const { return m_winTop; }
+    const std::string& CaptionText() const { return m_caption; }
+    bool TimerCycles() const { return m_timerCycles; }
+    int32_t TimerInterval() const { return m_timerInterval; }
     // Child role: the script and token index of the Interface the child shows.
     MemoryBlock& OwnScript() { return m_ownScript; }
     MemoryBlock& OwnTokens() { return m_ownTokens; }
@@ -60,6 +98,10 @@ private:
 
     void SetBackBitmap(const MemoryBlock& picture);
     void UpdateLinkButtons();
+    void BackgroundChanged();
+    // The window showing this Interface (self role) or the child's window, as a runtime window.
+    InterfaceWindow* RuntimeWindow() const;
+    ChildInterface& Child();
 
     InterfaceModel* m_window = nullptr;
     int32_t m_currentCard = 0;
@@ -82,6 +124,7 @@ private:
     bool m_timerCycles = false;
     MemoryBlock m_ownScript;
     MemoryBlock m_ownTokens;
+    std::unique_ptr<ChildInterface> m_child;
 };
 
 }  // namespace tamber

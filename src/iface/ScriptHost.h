@@ -34,6 +34,11 @@ public:
     virtual int CallFunction(Element& element, std::string_view name,
         std::span<const AttributeValue> params, AttributeValue& result) = 0;
 
+    // Whether a script error message is on screen (the Interface timer skips its ticks then).
+    virtual bool InError() const { return false; }
+    // The Interface timer was started at this tick (the base of the script's tick count).
+    virtual void SetTimerBase(uint32_t tick) { }
+
     static ScriptHost* Installed();
     // Installs host (null removes it); answers the previous one.
     static ScriptHost* Install(ScriptHost* host);

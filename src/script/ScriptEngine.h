@@ -111,11 +111,11 @@ public:
     void EndWaitCursor();
     int32_t WaitCursorCount() const { return m_waitCursor; }
     // The base of "Ticks": set by the Interface method "TimerStart".
-    void SetTimerBase(uint32_t tick) { m_timerBase = tick; }
+    void SetTimerBase(uint32_t tick) override { m_timerBase = tick; }
     uint32_t TimerBase() const { return m_timerBase; }
     bool RandomSeeded() const { return m_randomSeeded; }
     void SetRandomSeeded() { m_randomSeeded = true; }
-    bool InError() const { return m_inError; }
+    bool InError() const override { return m_inError; }
     void SetInError(bool inError) { m_inError = inError; }
     // Nesting depth of running handlers.
     int32_t Depth() const { return m_depth; }
