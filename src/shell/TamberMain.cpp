@@ -7,6 +7,7 @@
 
 #include "elements/ControlElements.h"
 #include "iface/ElementFactory.h"
+#include "media/ScreenContext.h"
 #include "platform/PosixSystemServices.h"
 #include "platform/clock/RealClock.h"
 #include "platform/clock/VirtualClock.h"
@@ -19,6 +20,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Player.h"
 #include "shell/PlayerOptions.h"
+#include "ui/MessageBox.h"
 #include "text/TextElement.h"
 
 namespace tamber::shell {
@@ -125,6 +127,11 @@ int ReadScript(const std::string& path, std::istream* in, std::vector<Automation
 
 }  // namespace
 
+StartWindowFactory DefaultStartWindows(ScreenContext* screen)
+{
+    return [] { return std::make_unique<BlankStartWindow>(); };
+}
+
 int RunTamber(const std::vector<std::string>& args, const TamberContext& context)
 {
     std::ostringstream discard;
@@ -185,6 +192,12 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
 
     FreeTypeFontSource fonts;
     ui::Application app(*display, *clock, &fonts);
+    ScreenContext screenContext(*display);
+    screenContext.SetMessageBoxHandler([](const std::string& text, const std::string& caption, MessageButtons buttons) {
+        auto answer = ui::ShowMessageBox(nullptr, text, caption, ui::MessageBoxIcon::Information,
+            buttons == MessageButtons::OkCancel ? ui::MessageBoxButtons::OkCancel : ui::MessageBoxButtons::Ok);
+        return answer == ui::MessageBoxResult::Cancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    });
     app.SetArguments(args);
     ui::ScriptedAnswers scripted(&out);
     QueuedAnswers queued(scripted);
@@ -216,7 +229,7 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
     engine.Install();
 
     Player player(app, FileSystem::Native(), system,
-                  context.windows ? context.windows : StartWindowFactory([] { return std::make_unique<BlankStartWindow>(); }));
+                  context.windows ? context.windows : DefaultStartWindows(&screenContext));
     runner.SetQuitAction([&player] { player.CloseStartWindow(); });
     int code = player.Run(CommandLine::Words(options.words), context.programPath);
     app.SetIdleHandler(nullptr);

@@ -7,6 +7,10 @@
 
 #include "shell/StartWindow.h"
 
+namespace tamber {
+class ScreenContext;
+}
+
 namespace tamber::shell {
 
 inline constexpr const char* kTamberVersion = "0.1.0";
@@ -23,6 +27,9 @@ struct TamberContext {
     std::string programPath;        // the program's own file
     StartWindowFactory windows;     // the start Interface's window; default: the player's own
 };
+
+// The player's start window: the Interface window, drawing through the screen context.
+StartWindowFactory DefaultStartWindows(ScreenContext* screen);
 
 // The tamber program: parses the options, sets up the screen, clock and dialog answers of the
 // run (headless or in a window), wires the script engine and plays the database.
