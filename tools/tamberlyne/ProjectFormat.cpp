@@ -51,7 +51,56 @@ bool Fail(std::string& error, std::string message)
     return false;
 }
 
+constexpr int32_t kTextRunSize = 128;
+constexpr int32_t kTextRunFontOffset = 4;
+constexpr int32_t kTextRunFontSize = 32;
+constexpr int32_t kTextRunPointSizeOffset = 36;
+constexpr int32_t kTextRunFlagsOffset = 38;
+constexpr int32_t kTextRunForeOffset = 42;
+constexpr int32_t kTextRunBackOffset = 46;
+constexpr int32_t kTextRunEnd = -1;
+
+MemoryBlock OneRun(const MemoryBlock& run)
+{
+    MemoryBlock part(kTextRunSize * 2);
+    part.Write(0, run.Data(), std::min(run.Size(), kTextRunSize));
+    part.WriteInt(kTextRunSize, kTextRunEnd, 4);
+    return part;
+}
+
 }  // namespace
+
+MemoryBlock StylePart(const TextStyle& style)
+{
+    MemoryBlock run(kTextRunSize);
+    run.Write(kTextRunFontOffset, style.font.data(),
+        std::min<int32_t>(static_cast<int32_t>(style.font.size()), TextStyle::kMaxFontName));
+    run.WriteInt(kTextRunPointSizeOffset, style.pointSize, 2);
+    run.WriteInt(kTextRunFlagsOffset, static_cast<int32_t>(style.flags), 4);
+    run.WriteInt(kTextRunForeOffset, static_cast<int32_t>(style.color), 4);
+    run.WriteInt(kTextRunBackOffset, static_cast<int32_t>(style.background), 4);
+    return OneRun(run);
+}
+
+MemoryBlock RulerPart()
+{
+    return OneRun(MemoryBlock(kTextRunSize));
+}
+
+std::optional<TextStyle> SingleStyle(const MemoryBlock& part)
+{
+    if (part.Size() != 2 * kTextRunSize)
+        return std::nullopt;
+    TextStyle style;
+    style.font = part.ReadCString(kTextRunFontOffset);
+    style.pointSize = static_cast<uint16_t>(part.ReadInt(kTextRunPointSizeOffset, 2));
+    style.flags = static_cast<uint32_t>(part.ReadInt(kTextRunFlagsOffset, 4));
+    style.color = static_cast<uint32_t>(part.ReadInt(kTextRunForeOffset, 4));
+    style.background = static_cast<uint32_t>(part.ReadInt(kTextRunBackOffset, 4));
+    if (style.font.size() > static_cast<size_t>(TextStyle::kMaxFontName) || !(StylePart(style) == part))
+        return std::nullopt;
+    return style;
+}
 
 std::string Base64Encode(const MemoryBlock& block)
 {
@@ -338,6 +387,8 @@ Json ValueToJson(const AttributeValue& value, ValueType type, const tamber::Attr
         return colors;
     }
     case ValueType::Media:
+        if (sinks.mediaReference && !value.Media().IsNone())
+            return sinks.mediaReference(value.Media().mediaId);
         return value.Media().mediaId;
     case ValueType::Void:
     case ValueType::Special:

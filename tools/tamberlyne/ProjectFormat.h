@@ -58,6 +58,27 @@ tamber::MemoryBlock ScriptFromText(std::string_view text);
 // The text of a stored script, or nullopt when converting it back would not give the same bytes.
 std::optional<std::string> TextFromScript(const tamber::MemoryBlock& script);
 
+// The single style of a text medium built from a plain text file.
+struct TextStyle {
+    static constexpr uint32_t kBold = 1;
+    static constexpr uint32_t kItalic = 2;
+    static constexpr uint32_t kUnderline = 4;
+    static constexpr uint32_t kStrikeOut = 8;
+    static constexpr int32_t kMaxFontName = 31;
+
+    std::string font = "Arial";
+    int32_t pointSize = 12;
+    uint32_t flags = 0;
+    uint32_t color = 0x000000;
+    uint32_t background = 0xFFFFFF;
+};
+// The "Styl" and "Rulr" parts of a text in one style and with the default ruler: one run from
+// position 0, then the end record (position -1), 128 bytes each.
+tamber::MemoryBlock StylePart(const TextStyle& style);
+tamber::MemoryBlock RulerPart();
+// The style a "Styl" part holds when it is exactly one StylePart() would write.
+std::optional<TextStyle> SingleStyle(const tamber::MemoryBlock& part);
+
 // What converting a JSON value into an attribute value needs from the project being built.
 struct ValueSources {
     // Reads a file named relative to the current project file; false with a message on failure.
@@ -75,6 +96,8 @@ bool ValueFromJson(const Json& json, ValueType type, const tamber::AttributeDef*
 
 // What converting an attribute value into a project value needs.
 struct ValueSinks {
+    // How a medium is named in the project: its name, or its id when the name is ambiguous.
+    std::function<Json(int32_t id)> mediaReference;
     // Stores bytes in a file beside the project file being written and answers its relative path;
     // hint suggests a name ("Next.BitmapUp.bmp").
     std::function<std::string(const tamber::MemoryBlock& bytes, const std::string& hint)> writeFile;

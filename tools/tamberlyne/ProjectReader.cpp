@@ -29,16 +29,6 @@ using tamber::MemoryBlock;
 
 namespace {
 
-constexpr int32_t kTextRunSize = 128;
-constexpr int32_t kTextRunFontOffset = 4;
-constexpr int32_t kTextRunFontSize = 32;
-constexpr int32_t kTextRunPointSizeOffset = 36;
-constexpr int32_t kTextRunFlagsOffset = 38;
-constexpr int32_t kTextRunForeOffset = 42;
-constexpr int32_t kTextRunBackOffset = 46;
-constexpr int32_t kTextRunEnd = -1;
-constexpr const char* kDefaultTextFont = "Arial";
-constexpr int32_t kDefaultTextSize = 12;
 constexpr int32_t kProgressThreshold = 20;
 
 struct TextStyleFlag {
@@ -46,7 +36,10 @@ struct TextStyleFlag {
     uint32_t bit;
 };
 const TextStyleFlag kTextStyleFlags[] = {
-    {"bold", 1}, {"italic", 2}, {"underline", 4}, {"strikeOut", 8},
+    {"bold", project::TextStyle::kBold},
+    {"italic", project::TextStyle::kItalic},
+    {"underline", project::TextStyle::kUnderline},
+    {"strikeOut", project::TextStyle::kStrikeOut},
 };
 
 // The keys each kind of description may hold; anything else is a typing mistake worth reporting.
@@ -372,6 +365,11 @@ ProjectReader::ProjectReader(fs::path projectDir)
     , m_projectFile(m_dir / project::kProjectFile)
     , m_shownProjectFile(m_projectFile.string())
 {
+    RegisterElementClasses();
+}
+
+void ProjectReader::RegisterElementClasses()
+{
     tamber::RegisterControlElements(tamber::ElementFactory::Process());
     tamber::RegisterTextElement(tamber::ElementFactory::Process());
 }
@@ -523,10 +521,12 @@ void ProjectReader::AssignIds()
     for (MediumPlan& plan : m_media) {
         assign(plan.id);
         m_mediaIds.emplace(tamber::LowerAscii(plan.name), *plan.id);
+        m_mediaIds.emplace("#" + std::to_string(*plan.id), *plan.id);
     }
     for (InterfacePlan& plan : m_interfaces) {
         assign(plan.id);
         m_mediaIds.emplace(tamber::LowerAscii(plan.name), *plan.id);
+        m_mediaIds.emplace("#" + std::to_string(*plan.id), *plan.id);
     }
 }
 
@@ -543,20 +543,6 @@ std::optional<uint32_t> ProjectReader::MediaIdOf(const Json& reference) const
     }
     return std::nullopt;
 }
-
-namespace {
-
-// The "Styl" or "Rulr" part of a text with one run from position 0: the run, then the end
-// record whose position is -1.
-MemoryBlock OneRun(const MemoryBlock& run)
-{
-    MemoryBlock part(kTextRunSize * 2);
-    part.Write(0, run.Data(), std::min(run.Size(), kTextRunSize));
-    part.WriteInt(kTextRunSize, kTextRunEnd, 4);
-    return part;
-}
-
-}  // namespace
 
 bool ProjectReader::PrepareMedium(MediumPlan& plan)
 {
@@ -596,27 +582,24 @@ bool ProjectReader::PrepareMedium(MediumPlan& plan)
                 plan.copies.emplace_back(base / file, stored);
         } else if (source->kind == SourceKind::Text) {
             plan.parts.emplace_back(tamber::catalog::kTagText, project::ScriptFromText(bytes.ToString()));
-            MemoryBlock style(kTextRunSize);
-            std::string font = StringField(d, "font", problems, kDefaultTextFont);
-            if (font.size() >= kTextRunFontSize)
-                problems.Add("\"font\": longer than " + std::to_string(kTextRunFontSize - 1) + " characters");
-            style.Write(kTextRunFontOffset, font.data(), std::min<int32_t>(static_cast<int32_t>(font.size()), kTextRunFontSize - 1));
-            style.WriteInt(kTextRunPointSizeOffset,
-                static_cast<int32_t>(IntegerField(d, "size", 1, 1000, problems).value_or(kDefaultTextSize)), 2);
-            uint32_t flags = 0;
+            project::TextStyle style;
+            style.font = StringField(d, "font", problems, style.font);
+            if (style.font.size() > static_cast<size_t>(project::TextStyle::kMaxFontName))
+                problems.Add("\"font\": longer than " + std::to_string(project::TextStyle::kMaxFontName) + " characters");
+            style.pointSize = static_cast<int32_t>(IntegerField(d, "size", 1, 1000, problems).value_or(style.pointSize));
             for (const TextStyleFlag& flag : kTextStyleFlags)
                 if (BoolField(d, flag.key, problems))
-                    flags |= flag.bit;
-            style.WriteInt(kTextRunFlagsOffset, static_cast<int32_t>(flags), 4);
-            for (auto [key, offset, fallback] : {std::tuple {"color", kTextRunForeOffset, 0x000000u},
-                     std::tuple {"background", kTextRunBackOffset, 0xFFFFFFu}}) {
-                std::optional<uint32_t> color = d.contains(key) ? project::ParseColor(d[key]) : std::optional<uint32_t>(fallback);
-                if (!color)
+                    style.flags |= flag.bit;
+            for (auto [key, color] : {std::pair {"color", &style.color}, std::pair {"background", &style.background}}) {
+                if (!d.contains(key))
+                    continue;
+                std::optional<uint32_t> parsed = project::ParseColor(d[key]);
+                if (!parsed)
                     problems.Add(Quote(key) + ": expected a colour \"#RRGGBB\"");
-                style.WriteInt(offset, static_cast<int32_t>(color.value_or(0)), 4);
+                *color = parsed.value_or(0);
             }
-            plan.parts.emplace_back(tamber::catalog::kTagStyl, OneRun(style));
-            plan.parts.emplace_back(tamber::catalog::kTagRulr, OneRun(MemoryBlock(kTextRunSize)));
+            plan.parts.emplace_back(tamber::catalog::kTagStyl, project::StylePart(style));
+            plan.parts.emplace_back(tamber::catalog::kTagRulr, project::RulerPart());
         } else {
             plan.parts.emplace_back(tamber::catalog::kTagData, bytes);
         }
@@ -696,8 +679,13 @@ void ProjectReader::CheckStartAndSplash()
             IntegerField(start, "frameStyle", INT16_MIN, INT16_MAX, here);
             for (const char* key : {"interface", "interface800", "interface1024", "interface1280"}) {
                 std::string name = StringField(start, key, here);
-                bool known = name.empty() || std::any_of(m_interfaces.begin(), m_interfaces.end(),
-                    [&](const InterfacePlan& plan) { return tamber::EqualFolded(plan.name, name); });
+                bool known = name.empty()
+                    || std::any_of(m_interfaces.begin(), m_interfaces.end(),
+                        [&](const InterfacePlan& plan) { return tamber::EqualFolded(plan.name, name); })
+                    || std::any_of(m_media.begin(), m_media.end(), [&](const MediumPlan& plan) {
+                           return tamber::EqualFolded(plan.name, name)
+                               && tamber::EqualFolded(plan.type, project::kInterfaceType);
+                       });
                 if (!known)
                     here.Add(Quote(key) + ": no Interface named " + Quote(name) + " in the project");
             }

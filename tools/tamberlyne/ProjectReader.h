@@ -41,9 +41,12 @@ public:
     int32_t MediaCount() const { return static_cast<int32_t>(m_media.size()); }
     int32_t InterfaceCount() const { return static_cast<int32_t>(m_interfaces.size()); }
 
+    // Registers the element classes of the layers above the Interface model with the factory.
+    static void RegisterElementClasses();
+
     // Builds one Interface description into model (which must own its Interface object). file
     // names the file the description came from; relative paths start at its folder. Media are
-    // looked up by name or id among mediaIds (names in lower case).
+    // looked up among mediaIds: names in lower case, ids as "#ID".
     static bool BuildInterface(const Json& description, const std::filesystem::path& file,
         const std::filesystem::path& shownName, const std::map<std::string, uint32_t>& mediaIds,
         tamber::InterfaceModel& model, std::vector<std::string>& errors);

@@ -3,7 +3,10 @@
 #include <filesystem>
 
 #include "db/MediaDatabase.h"
+#include "platform/PosixSystemServices.h"
+#include "tamberlyne/DatabaseAccess.h"
 #include "tamberlyne/ProjectReader.h"
+#include "tamberlyne/ProjectWriter.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
@@ -74,6 +77,34 @@ int RunBuild(VerbContext& ctx)
     return kExitOk;
 }
 
+int RunExport(VerbContext& ctx)
+{
+    if (ctx.positional.size() != 2)
+        return ctx.UsageError("expected DB OUT_DIR");
+    const std::string& path = ctx.positional[0];
+    const fs::path outDir = ctx.positional[1];
+    std::error_code ec;
+    if (fs::exists(outDir / project::kProjectFile, ec) && !ctx.Has("--force"))
+        return ctx.Fail(outDir.string(), "holds a project already (--force writes over it)");
+    tamber::MediaDatabase db;
+    if (!OpenDatabase(ctx, path, DatabaseAccess::ReadOnly, db.Records()))
+        return kExitFailure;
+    if (!db.OpenOverRecords())
+        return ctx.Fail(path, "cannot open as a media database");
+    ProjectWriter writer(db, outDir);
+    if (db.Records().Info().hasPassword)
+        writer.SetPassword(ctx.global.password);
+    bool written = writer.Write();
+    for (const std::string& note : writer.Notes())
+        ctx.err << "tamberlyne: note: " << note << "\n";
+    for (const std::string& error : writer.Errors())
+        ctx.err << "tamberlyne: " << error << "\n";
+    if (!written)
+        return kExitFailure;
+    ctx.out << "exported " << path << " to " << outDir.string() << "\n";
+    return kExitOk;
+}
+
 VerbRegistration buildReg { Verb { "build", "build PROJECT_DIR -o DB", "build a database from a project folder",
     "Reads PROJECT_DIR/project.json with the Interfaces, scripts and media files it names\n"
     "(docs/project-format.md describes them) and writes the database DB: the media, the\n"
@@ -84,6 +115,17 @@ VerbRegistration buildReg { Verb { "build", "build PROJECT_DIR -o DB", "build a 
     "elements the lowest free ids of their Interface.\n\n"
     "The database gets the project's \"password\", else the global --password.\n",
     {}, { "-o", "--output" }, RunBuild, 60 } };
+
+VerbRegistration exportReg { Verb { "export", "export DB OUT_DIR", "write a project folder from a database",
+    "Writes OUT_DIR/project.json with the media files, the Interfaces (one JSON file each under\n"
+    "interfaces/, their pictures under interfaces/pictures/) and the folders, start settings and\n"
+    "splash list, so that `tamberlyne build OUT_DIR` gives the same catalogue, Interface, start\n"
+    "and splash records again.\n\n"
+    "Elements are described by the attributes that differ from a new element of their class.\n"
+    "An element (or a whole Interface) whose stored bytes such a description cannot reproduce\n"
+    "is kept as those bytes in base64; a note on standard error names each one.\n\n"
+    "Refuses an OUT_DIR that holds a project.json already, unless --force is given.\n",
+    { "--force" }, {}, RunExport, 61 } };
 
 }  // namespace
 
