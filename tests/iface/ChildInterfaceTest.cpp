@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "iface/InterfaceWindowFixture.h"
+
+using namespace tamber;
+using namespace tamber::test;
+
+namespace {
+
+// A 400 x 300 parent centred on an 800 x 600 screen (client origin (200, 150)) holding a child
+// Interface element with id 5 on its only Card.
+struct ChildFixture : InterfaceFixture {
+    explicit ChildFixture(InterfaceObject::Display display, bool modal = false) : InterfaceFixture(800, 600)
+    {
+        parent = Open(Record(1, [](InterfaceObject& self) {
+            SetLong(self, "CardWidth", 400);
+            SetLong(self, "CardHeight", 300);
+        }));
+        auto element = std::make_unique<InterfaceObject>();
+        element->SetId(5);
+        element->SetFrame({20, 30, 100, 80});
+        element->SetAttribute("Display", ValueType::Enum, AttributeValue::OfEnum(static_cast<uint16_t>(display)));
+        element->SetAttribute("Modal", ValueType::Boolean, AttributeValue::OfBoolean(modal));
+        SetLong(*element, "WinLeft", 15);
+        SetLong(*element, "WinTop", 25);
+        element->SetAttribute("Caption", ValueType::String, AttributeValue::OfString("Notes"));
+        child = static_cast<InterfaceObject*>(parent->AddElement(0, std::move(element)));
+        host.events.clear();
+    }
+    bool Opened() const
+    {
+        AttributeValue v;
+        child->GetAttribute("Opened", ValueType::Boolean, v);
+        return v.Boolean();
+    }
+    std::unique_ptr<InterfaceWindow> parent;
+    InterfaceObject* child = nullptr;
+};
+
+}  // namespace
+
+TEST(ChildInterface, FloatingChildOpensClosesAndReopensTheSameWindow)
+{
+    ChildFixture f(InterfaceObject::kFloating);
+    EXPECT_EQ(f.child->ChildWindow(), nullptr);
+    EXPECT_FALSE(f.Opened());
+
+    EXPECT_EQ(Call(*f.child, "Open"), 1);
+    InterfaceWindow* window = f.child->ChildWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(f.Opened());
+    EXPECT_EQ(window->Parent(), nullptr);
+    EXPECT_EQ(window->Interface(), f.child);
+    EXPECT_EQ(window->Caption(), "Notes");
+    EXPECT_EQ(window->ClientWidth(), InterfaceObject::kDefaultCardWidth);
+    EXPECT_EQ(window->RectInParent().left, 200 + 15);
+    EXPECT_EQ(window->RectInParent().top, 150 + 25);
+    EXPECT_EQ(f.ui.app.ActiveWindow(), window);
+    EXPECT_EQ(f.Count(f.child, "Opened"), 1);
+    AttributeValue size;
+    f.child->GetAttribute("WinWidth", ValueType::Long, size);
+    EXPECT_EQ(size.Long(), window->RectInParent().Width());
+
+    EXPECT_EQ(Call(*f.child, "Close"), 1);
+    EXPECT_FALSE(f.Opened());
+    EXPECT_EQ(f.child->ChildWindow(), window);
+    EXPECT_FALSE(window->IsShown());
+    EXPECT_EQ(f.Count(f.child, "Closed"), 1);
+
+    // Closing a closed child does nothing; opening again reuses the window at its place.
+    Call(*f.child, "Close");
+    EXPECT_EQ(f.Count(f.child, "Closed"), 1);
+    SetLong(*f.child, "WinLeft", 40);
+    Call(*f.child, "Open");
+    EXPECT_EQ(f.child->ChildWindow(), window);
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_EQ(window->RectInParent().left, 240);
+    EXPECT_EQ(f.Count(f.child, "Opened"), 2);
+}
+
+TEST(ChildInterface, UserClosingAFloatingChildOnlyHidesIt)
+{
+    ChildFixture f(InterfaceObject::kFloating);
+    Call(*f.child, "Open");
+    InterfaceWindow* window = f.child->ChildWindow();
+    ASSERT_NE(window, nullptr);
+    window->SendMessage(ui::msg::kClose);
+    EXPECT_TRUE(window->IsCreated());
+    EXPECT_FALSE(window->IsShown());
+    EXPECT_EQ(f.Count(f.child, "Closed"), 1);
+    EXPECT_TRUE(f.parent->IsCreated());
+}
+
+TEST(ChildInterface, CentredAndFullScreenPositions)
+{
+    ChildFixture f(InterfaceObject::kFloating);
+    f.child->SetAttribute("Position", ValueType::Enum, AttributeValue::OfEnum(InterfaceObject::kCentered));
+    Call(*f.child, "Open");
+    InterfaceWindow* window = f.child->ChildWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(80, 60, 640, 480));
+    Call(*f.child, "Close");
+    f.child->SetAttribute("Position", ValueType::Enum, AttributeValue::OfEnum(InterfaceObject::kFullscreen));
+    Call(*f.child, "Open");
+    EXPECT_TRUE(window->IsFullScreen());
+    EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(0, 0, 800, 600));
+}
+
+TEST(ChildInterface, ModalChildLeavesTheModalStackWhenClosed)
+{
+    ChildFixture f(InterfaceObject::kFloating, true);
+    Call(*f.child, "Open");
+    ASSERT_NE(f.child->ChildWindow(), nullptr);
+    EXPECT_EQ(f.ui.app.TopModal(), f.child->ChildWindow());
+    Call(*f.child, "Close");
+    EXPECT_EQ(f.ui.app.TopModal(), nullptr);
+    Call(*f.child, "Open");
+    EXPECT_TRUE(f.Opened());
+    EXPECT_EQ(f.ui.app.TopModal(), f.child->ChildWindow());
+}
+
+TEST(ChildInterface, EmbeddedChildSitsInTheParentAtItsFrameAndIgnoresOpenAndClose)
+{
+    ChildFixture f(InterfaceObject::kEmbedded);
+    EXPECT_EQ(Call(*f.child, "Open"), 1);
+    EXPECT_EQ(f.child->ChildWindow(), nullptr);
+    f.child->Show();
+    InterfaceWindow* window = f.child->ChildWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Parent(), f.parent.get());
+    EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(20, 30, 101, 81));
+    EXPECT_FALSE(f.Opened());
+    Call(*f.child, "Close");
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_EQ(f.Count(f.child, "Closed"), 0);
+    // A white child card shows in the parent.
+    EXPECT_EQ(f.ui.Pixel(200 + 25, 150 + 35), 0xFFFFFFu);
+}
+
+TEST(ChildInterface, EventsRunInTheChildThenArePostedToTheParentOldestFirst)
+{
+    ChildFixture f(InterfaceObject::kFloating);
+    Call(*f.child, "Open");
+    ASSERT_NE(f.child->ChildWindow(), nullptr);
+    // "Opened" itself was posted as well.
+    EXPECT_EQ(f.parent->PendingEvents(), 1u);
+    f.ui.app.ProcessPending();
+    EXPECT_EQ(f.Count(f.child, "Opened"), 2);
+    f.host.events.clear();
+    const AttributeValue args[] = {AttributeValue::OfLong(3), AttributeValue::OfLong(4)};
+    f.child->RaiseEvent("MouseDown", args);
+    f.child->RaiseEvent("MouseUp", args);
+    EXPECT_EQ(f.host.Names(), (std::vector<std::string> {"MouseDown", "MouseUp"}));
+    EXPECT_EQ(f.parent->PendingEvents(), 2u);
+    f.ui.app.ProcessPending();
+    EXPECT_EQ(f.parent->PendingEvents(), 0u);
+    EXPECT_EQ(f.host.Names(), (std::vector<std::string> {"MouseDown", "MouseUp", "MouseDown", "MouseUp"}));
+    EXPECT_EQ(f.host.events[2].longs, (std::vector<int32_t> {3, 4}));
+}
