@@ -32,6 +32,26 @@ int32_t FullTextIndex::IsBuilt()
     return 1;
 }
 
+int32_t FullTextIndex::IndexWords(std::vector<std::string>& words)
+{
+    MemoryBlock list;
+    if (!m_store.ReadRecord(list, kBuildRecord, kBuildWordsId))
+        return 0;
+    const char* bytes = reinterpret_cast<const char*>(list.Data());
+    const size_t size = static_cast<size_t>(list.Size());
+    for (size_t offset = 0; offset < size;) {
+        const void* nul = std::memchr(bytes + offset, 0, size - offset);
+        if (!nul)
+            break;
+        size_t length = static_cast<const char*>(nul) - (bytes + offset);
+        if (length == 0)
+            break;
+        words.emplace_back(bytes + offset, length);
+        offset += length + 1;
+    }
+    return 1;
+}
+
 void FullTextIndex::Reset()
 {
     m_keysLoaded = false;

@@ -23,6 +23,10 @@ public:
     // 1 when "MMBuild" 0 exists and, except on a CD-ROM drive, "MMFldID" 0 exists; else 0.
     int32_t IsBuilt();
 
+    // Appends the index's word list ("MMBuild" 1) in stored order; a word cut short by the
+    // record's end is dropped. Answers 1, or 0 when the record is absent.
+    int32_t IndexWords(std::vector<std::string>& words);
+
     // Fills postings with the word's postings block: a 32-bit count, then per posting the word
     // (length-prefixed) and the posting's bytes. Answers the number of postings.
     int32_t WordPostings(std::string_view word, MemoryBlock& postings);
