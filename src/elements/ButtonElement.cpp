@@ -1,8 +1,10 @@
 #include "elements/ButtonElement.h"
 
+#include "elements/ControlElements.h"
 #include "elements/ElementColors.h"
 #include "iface/ChunkTags.h"
 #include "iface/InterfaceModel.h"
+#include "ui/ButtonControl.h"
 
 namespace tamber {
 
@@ -35,12 +37,90 @@ constexpr MethodLink kMethodLinks[] = {
 // The bitmap chunks, by bitmap.
 constexpr std::string_view kBitmapTags[ButtonElement::kBitmapCount] = {"BUp", "BUpH", "BDn", "BDnH", "BDs", "BMs"};
 
-// While a bitmap Button is shown its pictures live in the control and the element keeps only
-// the first two bytes of a BMP file.
+// The framework button for each style but Transparent, and which pictures it takes: a
+// 3BitmapButton has no highlight pictures, so those stay with the element.
+struct StyleLook {
+    ui::ButtonKind kind;
+    bool pictures[ButtonElement::kBitmapCount];
+};
+constexpr StyleLook kStyleLooks[ButtonElement::kTransparent] = {
+    {ui::ButtonKind::Push, {}},
+    {ui::ButtonKind::Radio, {}},
+    {ui::ButtonKind::Radio3d, {}},
+    {ui::ButtonKind::Check, {}},
+    {ui::ButtonKind::Check3d, {}},
+    {ui::ButtonKind::ThreeState, {}},
+    {ui::ButtonKind::Bitmap3, {true, false, true, false, true, true}},
+    {ui::ButtonKind::Bitmap5, {true, true, true, true, true, true}},
+};
+
+// Control notifications that raise an event of the same meaning.
+struct NoticeEvent {
+    uint16_t code;
+    const char* event;
+};
+constexpr NoticeEvent kNoticeEvents[] = {
+    {ui::notify::kDoubleClicked, "DoubleClicked"},
+    {ui::notify::kEnterKey, "EnterKeyPressed"},
+    {ui::notify::kEscapeKey, "EscapeKeyPressed"},
+    {ui::notify::kTabKey, "TabKeyPressed"},
+};
+
+// The button window (one pixel wider and taller than the frame) is one more than the frame.
+constexpr int32_t kButtonGrowth = 1;
+
+// The bare start of a BMP file: what the element keeps of a picture the control holds.
+constexpr char kPlaceholder[] = "BM";
+constexpr int32_t kPlaceholderSize = 2;
+
 bool IsPlaceholder(const MemoryBlock& picture)
 {
-    return picture.Size() == 2 && picture.Compare(0, "BM", 2, Exact::Yes) == 0;
+    return picture.Size() == kPlaceholderSize && picture.Compare(0, kPlaceholder, kPlaceholderSize, Exact::Yes) == 0;
 }
+
+MemoryBlock Placeholder()
+{
+    MemoryBlock block;
+    block.AppendString(kPlaceholder, Nul::Exclude);
+    return block;
+}
+
+const MemoryBlock kNoPicture;
+
+// A framework button that also holds the pictures it was given, as BMP file images, so that
+// the element can read them back.
+class ButtonFace : public ui::ButtonControl {
+public:
+    using ButtonControl::ButtonControl;
+    std::array<MemoryBlock, ButtonElement::kBitmapCount> pictures;
+};
+
+// The Transparent style: a window that draws nothing and reports clicks.
+class HotArea : public ui::TControl {
+public:
+    HotArea() { SetTabStop(ui::TabStop::No); }
+
+protected:
+    void ButtonDown(gfx::Point, uint32_t) override
+    {
+        SetCapture();
+        m_pressed = true;
+    }
+    void ButtonUp(gfx::Point p, uint32_t) override
+    {
+        if (!HasCapture())
+            return;
+        ReleaseCapture();
+        bool click = m_pressed && ClientRect().Contains(p);
+        m_pressed = false;
+        if (click)
+            Notify(ui::notify::kClicked);
+    }
+    void DoubleClick(gfx::Point, uint32_t) override { Notify(ui::notify::kDoubleClicked); }
+
+private:
+    bool m_pressed = false;
+};
 
 int32_t ReadLong(Element& element, std::string_view name)
 {
@@ -54,6 +134,11 @@ void WriteLong(Element& element, std::string_view name, int32_t number)
     element.SetAttribute(name, ValueType::Long, AttributeValue::OfLong(number));
 }
 
+bool IsBitmapStyle(int32_t style)
+{
+    return style == ButtonElement::k3BitmapButton || style == ButtonElement::k5BitmapButton;
+}
+
 }  // namespace
 
 struct ButtonAccess {
@@ -63,7 +148,7 @@ struct ButtonAccess {
     template<int Which>
     static void GetBitmap(const B& b, V& v)
     {
-        v.SetBlock(b.m_bitmaps[Which]);
+        v.SetBlock(b.Picture(static_cast<B::Bitmap>(Which)));
     }
     template<int Which>
     static int SetBitmap(B& b, const V& v)
@@ -71,6 +156,7 @@ struct ButtonAccess {
         b.m_bitmaps[Which] = v.Block();
         return 1;
     }
+    static void GetState(const B& b, V& v) { v.SetEnum(static_cast<uint16_t>(b.GetState())); }
 
     static std::span<const AttributeAccessor<B>> Table()
     {
@@ -87,12 +173,20 @@ struct ButtonAccess {
             {"DrawName", ValueType::Boolean, GetMember<&B::m_drawName>, SetMember<&B::m_drawName>},
             {"Group", ValueType::String, GetMember<&B::m_group>,
                 [](B& b, const V& v) { return b.m_group = v.String().substr(0, B::kMaxGroupLength), 1; }},
-            {"State", ValueType::Enum, GetMember<&B::m_state>,
+            {"State", ValueType::Enum, GetState,
                 [](B& b, const V& v) {
                     b.SetState(v.Enum() < B::kStateCount ? v.Enum() : B::kStateCount - 1);
                     return 1;
                 }},
-            {"Style", ValueType::Enum, GetMember<&B::m_style>, SetEnumBelow<&B::m_style, B::kStyleCount>},
+            {"Style", ValueType::Enum, GetMember<&B::m_style>,
+                [](B& b, const V& v) {
+                    int32_t style = v.Enum() < B::kStyleCount ? v.Enum() : B::kStyleCount - 1;
+                    if (style != b.m_style) {
+                        b.m_style = style;
+                        b.StyleChanged();
+                    }
+                    return 1;
+                }},
             {"TextColor", ValueType::Color, GetMember<&B::m_textColor>, SetMember<&B::m_textColor>},
             {"TextFont", ValueType::Font, GetFontFace<&B::m_font>, SetFontFace<&B::m_font>},
             {"TextSize", ValueType::Long, GetFontSize<&B::m_font>, SetFontSize<&B::m_font>},
@@ -113,25 +207,62 @@ ButtonElement::ButtonElement(InterfaceModel* parent)
         ElementLinks::Exclusive::Yes));
 }
 
+ButtonElement::~ButtonElement()
+{
+    Destroy();
+}
+
 int ButtonElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
 {
     int result = GetThroughTable(ButtonAccess::Table(), *this, name, type, value);
-    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
+    if (result == kNotInTable)
+        return Element::GetAttribute(name, type, value);
+    // Reading the state takes the user's clicks into the field.
+    if (result == 1 && NamesEqual(name, "State"))
+        m_state = GetState();
+    return result;
 }
 
 int ButtonElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
 {
     int result = SetThroughTable(ButtonAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1)
+    if (result == kNotInTable) {
+        result = Element::SetAttribute(name, type, value);
+        if (result == 1 && m_control && (NamesEqual(name, "Name") || NamesEqual(name, "Enabled")))
+            ApplyLook();
+        return result;
+    }
+    if (result == 1) {
         MarkModified();
+        if (m_control)
+            ApplyLook();
+    }
     return result;
+}
+
+int32_t ButtonElement::GetState() const
+{
+    auto* button = dynamic_cast<ui::ButtonControl*>(m_control.get());
+    return button && button->IsCreated() ? button->CheckState() : m_state;
+}
+
+const MemoryBlock& ButtonElement::Picture(Bitmap which) const
+{
+    const MemoryBlock& held = m_bitmaps[which];
+    if (!IsPlaceholder(held))
+        return held;
+    auto* face = dynamic_cast<ButtonFace*>(m_control.get());
+    return face ? face->pictures[which] : kNoPicture;
 }
 
 void ButtonElement::SetState(int32_t state)
 {
     m_state = state;
+    if (auto* button = dynamic_cast<ui::ButtonControl*>(m_control.get()); button && button->CheckState() != state) {
+        button->SetCheck(state);
+        if (InterfaceModel* model = Parent())
+            model->InvalidateElement(*this);
+    }
     InterfaceModel* model = Parent();
     if (state == kUp || m_group.empty() || !model)
         return;
@@ -143,18 +274,137 @@ void ButtonElement::SetState(int32_t state)
                 continue;
             auto* other = static_cast<ButtonElement*>(element.get());
             if (NamesEqual(other->m_group, m_group))
-                other->m_state = kUp;
+                other->SetState(kUp);
         }
     }
 }
 
+void ButtonElement::Create()
+{
+    Destroy();
+    ControlPlace place = PlaceOf(*this, m_style == kTransparent ? 0 : kButtonGrowth);
+    if (!place.window)
+        return;
+    if (InterfaceModel* model = Parent())
+        model->InvalidateElement(*this);
+    std::unique_ptr<ui::TControl> control;
+    if (m_style == kTransparent) {
+        control = std::make_unique<HotArea>();
+    } else {
+        const StyleLook& look = kStyleLooks[m_style];
+        auto face = std::make_unique<ButtonFace>(look.kind);
+        // A bitmap style shows pictures only when it has an Up picture.
+        if (IsBitmapStyle(m_style) && !m_bitmaps[kBitmapUp].Empty()) {
+            ui::ButtonBitmaps images;
+            std::shared_ptr<const gfx::Image>* slots[kBitmapCount] = {&images.up, &images.upHighlight,
+                &images.down, &images.downHighlight, &images.disabled, &images.mask};
+            for (int i = 0; i < kBitmapCount; ++i) {
+                if (!look.pictures[i] || m_bitmaps[i].Empty() || IsPlaceholder(m_bitmaps[i]))
+                    continue;
+                *slots[i] = PictureToImage(m_bitmaps[i]);
+                face->pictures[i] = std::move(m_bitmaps[i]);
+                m_bitmaps[i] = Placeholder();
+            }
+            face->SetBitmaps(std::move(images));
+        }
+        face->SetCheck(m_state);
+        control = std::move(face);
+    }
+    control->SetListener([this](ui::TControl&, uint16_t code) { Notified(code); });
+    control->Create(place.window, GetName(), place.rect, Visibility::Hidden);
+    m_control = std::move(control);
+    ApplyLook();
+    ResolveLinks();
+}
+
 void ButtonElement::Show()
 {
+    if (!m_control || !m_control->IsCreated())
+        Create();
+    if (m_control)
+        m_control->Show();
     ResolveLinks();
+}
+
+void ButtonElement::Hide()
+{
+    // The control exists only while the Card is shown.
+    Destroy();
+}
+
+void ButtonElement::Destroy()
+{
+    if (!m_control)
+        return;
+    m_state = GetState();
+    TakeBackPictures();
+    RetireControl(std::move(m_control));
+}
+
+intptr_t ButtonElement::WindowHandle() const
+{
+    return m_control ? static_cast<intptr_t>(m_control->Handle()) : 0;
+}
+
+void ButtonElement::TakeBackPictures()
+{
+    auto* face = dynamic_cast<ButtonFace*>(m_control.get());
+    if (!face)
+        return;
+    for (int i = 0; i < kBitmapCount; ++i) {
+        if (IsPlaceholder(m_bitmaps[i]))
+            m_bitmaps[i] = std::move(face->pictures[i]);
+    }
+}
+
+void ButtonElement::ApplyLook()
+{
+    ui::TControl& control = *m_control;
+    control.SetCaption(GetName());
+    if (IsEnabled())
+        control.Enable();
+    else
+        control.Disable();
+    if (auto* button = dynamic_cast<ui::ButtonControl*>(&control)) {
+        button->SetBackColor(m_backColor);
+        button->SetTextColor(m_textColor);
+        button->SetFont(ControlFont(m_font));
+        button->SetDrawCaption(m_drawName || !IsBitmapStyle(m_style) ? ui::DrawCaption::Yes : ui::DrawCaption::No);
+        if (button->CheckState() != m_state)
+            button->SetCheck(m_state);
+    }
+    if (InterfaceModel* model = Parent())
+        model->InvalidateElement(*this);
+}
+
+void ButtonElement::StyleChanged()
+{
+    if (!m_control)
+        return;
+    bool shown = m_control->IsShown();
+    Create();
+    if (shown && m_control)
+        m_control->Show();
+}
+
+void ButtonElement::Notified(uint16_t code)
+{
+    ControlNotice notice;
+    if (code == ui::notify::kClicked) {
+        Click();
+        return;
+    }
+    for (const NoticeEvent& entry : kNoticeEvents) {
+        if (entry.code == code) {
+            RaiseEvent(entry.event);
+            return;
+        }
+    }
 }
 
 void ButtonElement::Click()
 {
+    m_state = GetState();
     if (!m_group.empty())
         SetState(kDown);
     ActOnLink();
@@ -211,7 +461,7 @@ int ButtonElement::WriteClassChunks(MemoryBlock& out) const
     ChunkWriter w(defn);
     w.Int(m_style, 1);
     w.Bool(m_drawName);
-    w.Int(m_state, 1);
+    w.Int(GetState(), 1);
     w.Rgb(m_backColor);
     m_font.Write(w);
     w.Rgb(m_textColor);
@@ -222,9 +472,11 @@ int ButtonElement::WriteClassChunks(MemoryBlock& out) const
     out.WriteChunk(chunk::kDefn, defn);
     int chunks = 1;
     for (int i = 0; i < kBitmapCount; ++i) {
-        if (m_bitmaps[i].Empty() || IsPlaceholder(m_bitmaps[i]))
+        // A placeholder the control cannot resolve writes nothing.
+        const MemoryBlock& picture = Picture(static_cast<Bitmap>(i));
+        if (picture.Empty() || IsPlaceholder(picture))
             continue;
-        out.WriteChunk(kBitmapTags[i], m_bitmaps[i]);
+        out.WriteChunk(kBitmapTags[i], picture);
         ++chunks;
     }
     return chunks;
@@ -238,8 +490,12 @@ bool ButtonElement::ReadClassChunk(std::string_view tag, const MemoryBlock& payl
         // the fields they lack read as 0 or empty.
         ChunkReader r(payload);
         m_style = r.Int(1);
+        if (m_style < 0 || m_style >= kStyleCount)
+            m_style = kPushButton;
         m_drawName = r.Bool();
         m_state = r.Int(1);
+        if (m_state < 0 || m_state >= kStateCount)
+            m_state = kUp;
         m_backColor = r.Rgb();
         m_font.Read(r);
         m_textColor = r.Rgb();

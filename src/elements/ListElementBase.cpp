@@ -1,6 +1,9 @@
 #include "elements/ListElementBase.h"
 
+#include "elements/ControlElements.h"
 #include "elements/ElementColors.h"
+#include "iface/InterfaceModel.h"
+#include "ui/TControl.h"
 
 namespace tamber {
 
@@ -18,6 +21,19 @@ std::string StringParam(std::span<const AttributeValue> params, size_t index)
     return index < params.size() ? params[index].String() : std::string();
 }
 
+// Notifications both list classes turn into events without parameters.
+struct NoticeEvent {
+    uint16_t code;
+    const char* event;
+};
+constexpr NoticeEvent kNoticeEvents[] = {
+    {ui::notify::kSetFocus, "GotFocus"},
+    {ui::notify::kKillFocus, "LostFocus"},
+    {ui::notify::kEnterKey, "EnterKeyPressed"},
+    {ui::notify::kEscapeKey, "EscapeKeyPressed"},
+    {ui::notify::kTabKey, "TabKeyPressed"},
+};
+
 }  // namespace
 
 struct ListAccess {
@@ -33,14 +49,14 @@ struct ListAccess {
             {"NumItems", ValueType::Long, [](const L& l, V& v) { v.SetLong(static_cast<int32_t>(l.m_items.size())); },
                 nullptr},
             // The selected text comes from the control; without one there is none.
-            {"SelectedItem", ValueType::String, [](const L&, V& v) { v.SetString(""); }, nullptr},
-            {"SelectedNum", ValueType::Long, [](const L& l, V& v) { v.SetLong(l.m_selected + 1); },
-                [](L& l, const V& v) {
-                    int32_t index = v.Long() - 1;
-                    int32_t last = static_cast<int32_t>(l.m_items.size()) - 1;
-                    l.m_selected = index < L::kNoSelection ? L::kNoSelection : (index > last ? last : index);
-                    return 1;
-                }},
+            {"SelectedItem", ValueType::String,
+                [](const L& l, V& v) {
+                    int32_t index = l.m_control ? l.ControlSelection() : L::kNoSelection;
+                    v.SetString(index >= 0 ? l.ControlItem(index) : std::string());
+                },
+                nullptr},
+            {"SelectedNum", ValueType::Long, [](const L& l, V& v) { v.SetLong(l.SelectedIndex() + 1); },
+                [](L& l, const V& v) { return l.SetSelectedNumber(v.Long()), 1; }},
             {"BackColor", ValueType::Color, GetMember<&L::m_backColor>, SetMember<&L::m_backColor>},
             {"TextColor", ValueType::Color, GetMember<&L::m_textColor>, SetMember<&L::m_textColor>},
             {"TextFont", ValueType::Font, GetFontFace<&L::m_font>, SetFontFace<&L::m_font>},
@@ -57,11 +73,19 @@ ListElementBase::ListElementBase(InterfaceModel* parent, ClassId classId)
     LoadClassDefinition(static_cast<uint16_t>(classId));
 }
 
+ListElementBase::~ListElementBase()
+{
+    // The classes take their state back in their own destructors; only the window is left.
+    RetireControl(std::move(m_control));
+}
+
 int ListElementBase::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
 {
     int result = GetOwnAttribute(name, type, value);
     if (result == kNotInTable)
         result = GetThroughTable(ListAccess::Table(), *this, name, type, value);
+    if (result == 1 && NamesEqual(name, "SelectedNum"))
+        TakeSelection();
     return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
 }
 
@@ -70,11 +94,52 @@ int ListElementBase::SetAttribute(std::string_view name, ValueType type, const A
     int result = SetOwnAttribute(name, type, value);
     if (result == kNotInTable)
         result = SetThroughTable(ListAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1)
+    if (result == kNotInTable) {
+        result = Element::SetAttribute(name, type, value);
+        if (result == 1 && m_control && NamesEqual(name, "Enabled"))
+            ApplyLook();
+        return result;
+    }
+    if (result == 1) {
         MarkModified();
+        if (m_control)
+            ApplyLook();
+    }
     return result;
+}
+
+int32_t ListElementBase::SelectedIndex() const
+{
+    return m_control ? ControlSelection() : m_selected;
+}
+
+void ListElementBase::TakeSelection()
+{
+    if (m_control)
+        m_selected = ControlSelection();
+}
+
+void ListElementBase::SetSelectedNumber(int32_t number)
+{
+    const int32_t last = static_cast<int32_t>(m_items.size()) - 1;
+    int32_t index = number - 1;
+    index = index < kNoSelection ? kNoSelection : (index > last ? last : index);
+    TakeSelection();
+    if (index == m_selected)
+        return;
+    m_selected = index;
+    if (!m_control)
+        return;
+    ControlSelect(index);
+    if (InterfaceModel* model = Parent())
+        model->InvalidateElement(*this);
+    RaiseSelectionChanged(index + 1);
+}
+
+void ListElementBase::RaiseSelectionChanged(int32_t number)
+{
+    const AttributeValue args[] = {AttributeValue::OfLong(number)};
+    RaiseEvent("SelectionChanged", args);
 }
 
 MemoryBlock ListElementBase::EntriesBlock() const
@@ -97,15 +162,32 @@ void ListElementBase::SetEntries(const MemoryBlock& entries)
     }
     if (m_selected >= static_cast<int32_t>(m_items.size()))
         m_selected = kNoSelection;
+    if (m_control)
+        FillControl();
 }
 
 void ListElementBase::InsertItem(int32_t index, std::string_view item)
 {
     std::string text(item.substr(0, kMaxItemLength));
-    if (index < 0 || index >= static_cast<int32_t>(m_items.size()))
-        m_items.push_back(std::move(text));
-    else
-        m_items.insert(m_items.begin() + index, std::move(text));
+    const int32_t count = static_cast<int32_t>(m_items.size());
+    if (index < 0 || index > count)
+        index = count;
+    if (m_control)
+        ControlInsert(index, text);
+    m_items.insert(m_items.begin() + index, std::move(text));
+    if (m_control)
+        TakeSelection();
+    else if (m_selected >= index)
+        ++m_selected;
+    MarkModified();
+}
+
+void ListElementBase::RemoveAll()
+{
+    m_items.clear();
+    m_selected = kNoSelection;
+    if (m_control)
+        ControlReset();
     MarkModified();
 }
 
@@ -124,35 +206,125 @@ int ListElementBase::CallMethod(std::string_view name, std::span<const Attribute
     const int32_t count = static_cast<int32_t>(m_items.size());
     auto inRange = [&](int32_t number) { return number >= 1 && number <= count; };
     if (NamesEqual(name, "AppendItem")) {
-        InsertItem(count, StringParam(params, 0));
+        AppendItem(StringParam(params, 0));
     } else if (NamesEqual(name, "InsertItem")) {
         int32_t before = LongParam(params, 1) - 1;
         InsertItem(before < 0 ? 0 : before, StringParam(params, 0));
     } else if (NamesEqual(name, "RemoveItem")) {
         int32_t number = LongParam(params, 0);
         if (inRange(number)) {
-            m_items.erase(m_items.begin() + (number - 1));
-            if (m_selected >= static_cast<int32_t>(m_items.size()))
-                m_selected = static_cast<int32_t>(m_items.size()) - 1;
+            const int32_t index = number - 1;
+            m_items.erase(m_items.begin() + index);
+            if (m_control) {
+                ControlDelete(index);
+                TakeSelection();
+            } else if (m_selected == index) {
+                m_selected = kNoSelection;
+            } else if (m_selected > index) {
+                --m_selected;
+            }
             MarkModified();
         }
     } else if (NamesEqual(name, "ReplaceItem")) {
         int32_t number = LongParam(params, 0);
         if (inRange(number)) {
-            m_items[number - 1] = StringParam(params, 1).substr(0, kMaxItemLength);
+            const int32_t index = number - 1;
+            m_items[index] = StringParam(params, 1).substr(0, kMaxItemLength);
+            if (m_control) {
+                // The control has no replacement: the item goes and comes back, still selected.
+                const bool selected = ControlSelection() == index;
+                ControlDelete(index);
+                ControlInsert(index, m_items[index]);
+                if (selected)
+                    ControlSelect(index);
+            }
             MarkModified();
         }
     } else if (NamesEqual(name, "GetItem")) {
         int32_t number = LongParam(params, 0);
         result.SetString(inRange(number) ? std::string_view(m_items[number - 1]) : std::string_view());
     } else if (NamesEqual(name, "RemoveAll")) {
-        m_items.clear();
-        m_selected = kNoSelection;
-        MarkModified();
+        RemoveAll();
     } else {
         return Element::CallMethod(name, params, result);
     }
     return 1;
+}
+
+void ListElementBase::Create()
+{
+    Destroy();
+    ControlPlace place = PlaceOf(*this);
+    if (!place.window)
+        return;
+    std::unique_ptr<ui::TControl> control = MakeControl(m_border);
+    control->SetListener([this](ui::TControl&, uint16_t code) { Notified(code); });
+    control->Create(place.window, GetName(), place.rect, Visibility::Hidden);
+    m_control = std::move(control);
+    ApplyLook();
+    FillControl();
+    ControlCreated();
+}
+
+void ListElementBase::Show()
+{
+    if (!m_control || !m_control->IsCreated())
+        Create();
+    if (m_control)
+        m_control->Show();
+}
+
+void ListElementBase::Hide()
+{
+    // The control exists only while the Card is shown.
+    Destroy();
+}
+
+void ListElementBase::Destroy()
+{
+    if (!m_control)
+        return;
+    TakeSelection();
+    RetireControl(std::move(m_control));
+}
+
+intptr_t ListElementBase::WindowHandle() const
+{
+    return m_control ? static_cast<intptr_t>(m_control->Handle()) : 0;
+}
+
+void ListElementBase::FillControl()
+{
+    ControlReset();
+    for (const std::string& item : m_items)
+        ControlInsert(-1, item);
+    ControlSelect(m_selected);
+}
+
+void ListElementBase::ApplyLook()
+{
+    m_control->SetBackColor(m_backColor);
+    m_control->SetTextColor(m_textColor);
+    m_control->SetFont(ControlFont(m_font));
+    if (IsEnabled())
+        m_control->Enable();
+    else
+        m_control->Disable();
+    if (InterfaceModel* model = Parent())
+        model->InvalidateElement(*this);
+}
+
+void ListElementBase::Notified(uint16_t code)
+{
+    ControlNotice notice;
+    if (ClassNotice(code))
+        return;
+    for (const NoticeEvent& entry : kNoticeEvents) {
+        if (entry.code == code) {
+            RaiseEvent(entry.event);
+            return;
+        }
+    }
 }
 
 void ListElementBase::WriteSharedDefn(ChunkWriter& w) const
