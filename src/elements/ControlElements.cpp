@@ -17,6 +17,7 @@
 #include "elements/StringElement.h"
 #include "elements/VideoElement.h"
 #include "iface/ElementFactory.h"
+#include "iface/InterfaceModel.h"
 #include "platform/gfx/Dib.h"
 #include "ui/TWindow.h"
 
@@ -110,10 +111,12 @@ std::shared_ptr<const gfx::Image> PictureToImage(const MemoryBlock& picture)
 
 ControlPlace PlaceOf(const Element& element, int32_t grow)
 {
-    // FIXME: answered once the interface window tells where the elements of its Card go.
-    (void)element;
-    (void)grow;
-    return {};
+    InterfaceModel* model = element.Parent();
+    ui::TWindow* host = model ? model->HostWindow() : nullptr;
+    if (!host || !host->IsCreated())
+        return {};
+    const CardRect frame = model->CardToClient(element.GetFrame());
+    return {host, gfx::Rect::FromSize(frame.left, frame.top, frame.width + grow, frame.height + grow)};
 }
 
 ControlNotice::ControlNotice()
