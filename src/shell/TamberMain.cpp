@@ -16,7 +16,7 @@
 #include "platform/fonts/FreeTypeFontSource.h"
 #include "script/ScriptEngine.h"
 #include "shell/AutomationRunner.h"
-#include "shell/BlankStartWindow.h"
+#include "shell/InterfaceStartWindow.h"
 #include "shell/CommandLine.h"
 #include "shell/Player.h"
 #include "shell/PlayerOptions.h"
@@ -129,7 +129,7 @@ int ReadScript(const std::string& path, std::istream* in, std::vector<Automation
 
 StartWindowFactory DefaultStartWindows(ScreenContext* screen)
 {
-    return [] { return std::make_unique<BlankStartWindow>(); };
+    return [screen] { return std::make_unique<InterfaceStartWindow>(screen); };
 }
 
 int RunTamber(const std::vector<std::string>& args, const TamberContext& context)

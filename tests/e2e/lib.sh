@@ -47,7 +47,7 @@ e2e_done() {
 
 # e2e_build PROJECT_DIR OUT.db: builds a database from a project folder.
 e2e_build() {
-    "$TAMBERLYNE" build "$1" "$2" >"$E2E_TMP/.build.out" 2>&1 ||
+    "$TAMBERLYNE" build "$1" -o "$2" >"$E2E_TMP/.build.out" 2>&1 ||
         { cat "$E2E_TMP/.build.out" >&2; e2e_fail "tamberlyne build $1 failed"; }
 }
 

@@ -18,6 +18,16 @@ e2e_play plain.db </dev/null
 e2e_expect_output <<<'MessageBox [TamberPlayer] Couldn'"'"'t find an Interface object named "Main"... -> OK'
 e2e_expect_status 0
 
+# A start Interface kept in an outside file.
+mkdir -p outside
+cat >outside/project.json <<'JSON'
+{ "format": 1, "media": [ { "name": "Outer", "type": "Interface", "files": [ "C:\\SHOW\\OUTER.INT" ] } ] }
+JSON
+e2e_build outside outside.db
+e2e_start_record outside.db 0 "" Outer
+e2e_play outside.db </dev/null
+e2e_expect_output <<<'MessageBox [TamberPlayer] The Interface object named "Outer" must be internalized... -> OK'
+
 # The word count decides: none or two words open the program file itself, which carries no
 # database; one word opens it even when other options surround it.
 e2e_play </dev/null

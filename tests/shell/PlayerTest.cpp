@@ -9,7 +9,7 @@
 #include "iface/InterfaceRecord.h"
 #include "platform/FakeSystemServices.h"
 #include "platform/MemoryFileSystem.h"
-#include "shell/BlankStartWindow.h"
+#include "shell/InterfaceStartWindow.h"
 #include "shell/Player.h"
 #include "ui/ScriptedAnswers.h"
 #include "ui/TFramedWindow.h"
@@ -241,18 +241,39 @@ TEST_F(PlayerTest, ExitCodeIsTheLoopResultSignExtendedFromSixteenBits)
     EXPECT_EQ(screen.harness.app.WindowCount(), 0);
 }
 
-TEST_F(PlayerTest, BlankStartWindowTakesTheInterfaceSize)
+TEST_F(PlayerTest, InterfaceWindowTakesTheCardSizeAndPlacement)
 {
     StartRecord start;
+    start.caption = "Tour";
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 500, 768}});
+    MakeDatabase(start, {{"Main", 500, 768}, {"Small", 320, 200}});
+    {
+        Screen screen(1024);
+        Player player(screen.harness.app, files, system, [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
+        ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+        auto* window = static_cast<InterfaceStartWindow*>(player.Window());
+        EXPECT_EQ(window->InterfaceWidth(), 500);
+        EXPECT_TRUE(window->Interface().IsFullScreen());
+        EXPECT_EQ(window->Window().WindowRect(), gfx::Rect::FromSize(0, 0, 1024, 768));
+        EXPECT_EQ(window->Window().Caption(), "");
+    }
+    start.startName = "Small";
+    MemoryBlock record;
+    start.Write(record);
+    {
+        MediaDatabase db(files, &system);
+        ASSERT_EQ(db.Open(kDbPath), 1);
+        ASSERT_EQ(db.Records().WriteRecord(record, StartRecord::kRecordName, 0, 0), 1);
+    }
     Screen screen(1024);
-    Player player(screen.harness.app, files, system, [] { return std::make_unique<BlankStartWindow>(); });
+    Player player(screen.harness.app, files, system, [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
     ASSERT_EQ(player.Start({kDbPath}, ""), 1);
-    auto* window = static_cast<BlankStartWindow*>(player.Window());
-    EXPECT_EQ(window->InterfaceWidth(), 500);
-    EXPECT_TRUE(window->IsFullScreen());
-    EXPECT_EQ(window->Window().WindowRect(), gfx::Rect::FromSize(0, 0, 1024, 768));
+    ui::TWindow& window = player.Window()->Window();
+    EXPECT_EQ(window.ClientWidth(), 320);
+    EXPECT_EQ(window.ClientHeight(), 200);
+    EXPECT_EQ(window.WindowRect().left, (1024 - 320) / 2);
+    EXPECT_EQ(window.WindowRect().top, (768 - 200) / 2);
+    EXPECT_EQ(window.Caption(), "Tour");
 }
 
 }  // namespace
