@@ -293,6 +293,11 @@ void InterfaceWindow::FrameworkMouse(uint32_t code, gfx::Point p, uint32_t)
 {
     if (GetMode() != Mode::Running || !Interface())
         return;
+    // An embedded child Interface dispatches its own mouse events.
+    for (ui::TWindow* child : Children()) {
+        if (child->IsShown() && child->RectInParent().Contains(p) && dynamic_cast<InterfaceWindow*>(child))
+            return;
+    }
     CardPoint client {p.x, p.y};
     CardPoint origin = CardOrigin();
     CardPoint card {p.x - origin.x, p.y - origin.y};

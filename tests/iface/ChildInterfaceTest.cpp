@@ -157,3 +157,22 @@ TEST(ChildInterface, EventsRunInTheChildThenArePostedToTheParentOldestFirst)
     EXPECT_EQ(f.host.Names(), (std::vector<std::string> {"MouseDown", "MouseUp", "MouseDown", "MouseUp"}));
     EXPECT_EQ(f.host.events[2].longs, (std::vector<int32_t> {3, 4}));
 }
+
+TEST(ChildInterface, EmbeddedChildDispatchesItsOwnClicks)
+{
+    ChildFixture f(InterfaceObject::kEmbedded);
+    const AttributeValue on = AttributeValue::OfBoolean(true);
+    f.parent->Interface()->SetAttribute("MouseEvents", ValueType::Boolean, on);
+    f.child->SetAttribute("MouseEvents", ValueType::Boolean, on);
+    f.child->Show();
+    ASSERT_NE(f.child->ChildWindow(), nullptr);
+    f.host.events.clear();
+    // Inside the child's frame: the child's window hit-tests it, the parent stays out.
+    f.ui.Down(200 + 40, 150 + 50);
+    f.ui.app.ProcessPending();
+    EXPECT_EQ(f.Count(f.parent->Interface(), "MouseDown"), 0);
+    // Once in the child's own script, once posted to the parent's.
+    EXPECT_EQ(f.Count(f.child, "MouseDown"), 2);
+    f.ui.Down(200 + 300, 150 + 200);
+    EXPECT_EQ(f.Count(f.parent->Interface(), "MouseDown"), 1);
+}
