@@ -62,6 +62,9 @@ public:
     InterfaceWindow(ScreenContext* screen, int32_t frameStyle, OwnObject own = OwnObject::Yes);
     ~InterfaceWindow() override;
 
+    // The Background Card (the window's background colour is never used: the fill paints it).
+    using InterfaceModel::Background;
+
     // Loads an Interface record into the window and applies its background. Answers 1.
     int LoadRecord(MediaDatabase* database, const MemoryBlock& record);
     // Loads the "Interface" medium with the id; 0 when it has no internal part, -1 when missing.
