@@ -5,6 +5,7 @@
 
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
+#include "platform/gfx/GlyphSource.h"
 
 namespace tamber {
 
@@ -13,6 +14,10 @@ namespace tamber {
 struct ElementFont {
     static constexpr int kMaxFaceLength = 31;
     static constexpr uint16_t kStyleCount = 16;
+    static constexpr uint16_t kBold = 1;
+    static constexpr uint16_t kItalic = 2;
+    static constexpr uint16_t kUnderline = 4;
+    static constexpr uint16_t kStrikeOut = 8;
 
     std::string face = "System";
     int32_t size = 12;
@@ -32,6 +37,22 @@ struct ElementFont {
         style = r.U16();
     }
     bool operator==(const ElementFont&) const = default;
+
+    // The face at the screen's 96 pixels per inch: the size in points becomes a character
+    // height in pixels, rounded to nearest.
+    gfx::FontRequest Request() const
+    {
+        constexpr int32_t kPixelsPerInch = 96;
+        constexpr int32_t kPointsPerInch = 72;
+        gfx::FontRequest request;
+        request.faceName = face;
+        request.height = -((size * kPixelsPerInch + kPointsPerInch / 2) / kPointsPerInch);
+        request.weight = (style & kBold) ? 700 : 400;
+        request.italic = (style & kItalic) ? gfx::Italic::Yes : gfx::Italic::No;
+        request.underline = (style & kUnderline) ? gfx::Underline::Yes : gfx::Underline::No;
+        request.strikeOut = (style & kStrikeOut) ? gfx::StrikeOut::Yes : gfx::StrikeOut::No;
+        return request;
+    }
 };
 
 // Accessors of "TextFont", "TextSize" (raised to 1) and "TextStyle" for a font member.

@@ -26,9 +26,65 @@ struct LineAccess {
     }
 };
 
-LineElement::LineElement(InterfaceModel* parent) : Element(parent), m_color(colors::kBlack)
+namespace {
+
+constexpr CardRect kDefaultSize {-50, -2, 100, 5};
+
+}  // namespace
+
+LineElement::LineElement(InterfaceModel* parent)
+    : Element(parent)
+    , m_color(colors::kBlack)
+    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Line));
+}
+
+void LineElement::Paint(gfx::Dc& dc, int32_t width, int32_t height)
+{
+    if (m_direction == kUndecided)
+        m_direction = height > width ? kVertical : kHorizontal;
+    dc.SaveDc();
+    dc.SelectPen(gfx::Pen {gfx::PenStyle::Solid, m_thickness, m_color});
+    if (m_direction == kHorizontal) {
+        dc.MoveTo(gfx::Point {0, height / 2});
+        dc.LineTo(gfx::Point {width, height / 2});
+    } else {
+        dc.MoveTo(gfx::Point {width / 2, 0});
+        dc.LineTo(gfx::Point {width / 2, height});
+    }
+    dc.RestoreDc(-1);
+}
+
+void LineElement::ApplyDefaultSize()
+{
+    CardRect frame = GetFrame();
+    if (frame.width > 0 && frame.height > 0)
+        return;
+    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
+        kDefaultSize.height});
+}
+
+void LineElement::Create()
+{
+    ApplyDefaultSize();
+    m_view.Create();
+}
+
+void LineElement::Show()
+{
+    ApplyDefaultSize();
+    m_view.Show();
+}
+
+void LineElement::Hide()
+{
+    m_view.Hide();
+}
+
+void LineElement::Destroy()
+{
+    m_view.Destroy();
 }
 
 LineElement::Direction LineElement::EffectiveDirection() const
@@ -49,8 +105,10 @@ int LineElement::SetAttribute(std::string_view name, ValueType type, const Attri
     int result = SetThroughTable(LineAccess::Table(), *this, name, type, value);
     if (result == kNotInTable)
         return Element::SetAttribute(name, type, value);
-    if (result == 1)
+    if (result == 1) {
         MarkModified();
+        m_view.Redraw();
+    }
     return result;
 }
 

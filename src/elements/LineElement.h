@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "elements/PassiveView.h"
 #include "iface/Element.h"
 
 namespace tamber {
@@ -19,6 +20,18 @@ public:
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
 
+    void Create() override;
+    void Show() override;
+    void Hide() override;
+    void Destroy() override;
+    intptr_t WindowHandle() const override { return m_view.Handle(); }
+
+    // Draws the line across a frame of the given size; an undecided direction is decided from
+    // that size first.
+    void Paint(gfx::Dc& dc, int32_t width, int32_t height);
+    // Without a width or height the frame becomes 100 x 5, centred on the placement point.
+    void ApplyDefaultSize();
+
     // The stored direction, or the one the frame gives: Vertical when taller than wide.
     Direction EffectiveDirection() const;
 
@@ -28,6 +41,7 @@ private:
     int16_t m_direction = kUndecided;
     int32_t m_thickness = 1;
     uint32_t m_color;
+    PassiveView m_view;
 };
 
 }  // namespace tamber

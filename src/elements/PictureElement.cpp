@@ -1,9 +1,23 @@
 #include "elements/PictureElement.h"
 
+#include <cstdlib>
+
+#include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkTags.h"
+#include "media/DibImage.h"
+#include "media/ScreenContext.h"
+#include "platform/gfx/RasterOp.h"
+#include "ui/Application.h"
 
 namespace tamber {
+
+// The converted image and the file image it came from, which saving hands back unchanged.
+struct PictureElement::Display {
+    explicit Display(ScreenContext& screen) : image(screen) { }
+    DibImage image;
+    MemoryBlock source;
+};
 
 struct PictureAccess {
     using P = PictureElement;
@@ -12,7 +26,11 @@ struct PictureAccess {
     static std::span<const AttributeAccessor<P>> Table()
     {
         static const AttributeAccessor<P> kTable[] = {
-            {"Bitmap", ValueType::Picture, GetMember<&P::m_bitmap>, SetMember<&P::m_bitmap>},
+            {"Bitmap", ValueType::Picture, [](const P& p, V& v) { v.SetBlock(p.FullImage()); },
+                [](P& p, const V& v) {
+                    p.SetImage(v.Block());
+                    return 1;
+                }},
             {"BitmapWidth", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapWidth()); }, nullptr},
             {"BitmapHeight", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapHeight()); }, nullptr},
         };
@@ -20,19 +38,132 @@ struct PictureAccess {
     }
 };
 
-PictureElement::PictureElement(InterfaceModel* parent) : Element(parent)
+PictureElement::PictureElement(InterfaceModel* parent)
+    : Element(parent), m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Picture));
 }
 
+PictureElement::~PictureElement()
+{
+    // The pane paints through this element: it goes first.
+    m_view.Destroy();
+}
+
+bool PictureElement::HoldsPlaceholder() const
+{
+    return m_display && m_bitmap.Size() == kPlaceholderSize;
+}
+
+MemoryBlock PictureElement::FullImage() const
+{
+    return HoldsPlaceholder() ? m_display->source : m_bitmap;
+}
+
 int32_t PictureElement::BitmapWidth() const
 {
+    if (m_display)
+        return m_display->image.Width();
     return m_bitmap.Size() >= kBmpWidthOffset + 4 ? m_bitmap.ReadInt(kBmpWidthOffset, 4) : 0;
 }
 
 int32_t PictureElement::BitmapHeight() const
 {
+    if (m_display)
+        return m_display->image.Height();
     return m_bitmap.Size() >= kBmpHeightOffset + 4 ? m_bitmap.ReadInt(kBmpHeightOffset, 4) : 0;
+}
+
+void PictureElement::SetImage(const MemoryBlock& image)
+{
+    m_display.reset();
+    m_bitmap = image;
+    if (m_view.Exists()) {
+        if (ScreenContext* screen = Screen())
+            Convert(*screen);
+        m_view.Redraw();
+    }
+}
+
+int PictureElement::Convert(ScreenContext& screen)
+{
+    if (m_display)
+        return 1;
+    if (m_bitmap.Size() <= kPlaceholderSize)
+        return 0;
+    auto display = std::make_unique<Display>(screen);
+    if (!display->image.SetFromPackedDib(m_bitmap, ImagePalette::No, OfferConversion::No)
+        || !display->image.Bitmap())
+        return 0;
+    display->source = std::move(m_bitmap);
+    m_display = std::move(display);
+    m_bitmap = MemoryBlock();
+    m_bitmap.AppendString("BM", Nul::Exclude);
+    return 1;
+}
+
+ScreenContext* PictureElement::Screen()
+{
+    if (ElementHost* host = HostOf(*this); host && host->ElementScreen())
+        return host->ElementScreen();
+    if (!m_ownScreen) {
+        ui::Application* app = ui::Application::Current();
+        if (!app)
+            return nullptr;
+        m_ownScreen = std::make_unique<ScreenContext>(app->Screen());
+    }
+    return m_ownScreen.get();
+}
+
+void PictureElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
+{
+    if (!m_display || !m_display->image.Bitmap())
+        return;
+    std::unique_ptr<gfx::Dc> memory = gfx::Dc::CreateCompatible(dc);
+    if (!memory || !memory->SelectBitmap(m_display->image.Bitmap()))
+        return;
+    const gfx::DeviceBitmap& bitmap = *m_display->image.Bitmap();
+    dc.BitBlt(0, 0, std::min(width, bitmap.Width()), std::min(height, bitmap.Height()), memory.get(), 0, 0,
+        gfx::Rop3::kSrcCopy);
+}
+
+void PictureElement::ApplyDefaultSize()
+{
+    CardRect frame = GetFrame();
+    if (frame.width > 0 && frame.height > 0)
+        return;
+    int32_t width = std::abs(BitmapWidth());
+    int32_t height = std::abs(BitmapHeight());
+    if (width <= 0 || height <= 0)
+        return;
+    SetFrame(CardRect {frame.left - width / 2, frame.top - height / 2, width, height});
+}
+
+void PictureElement::Create()
+{
+    ApplyDefaultSize();
+    if (m_view.Create()) {
+        if (ScreenContext* screen = Screen())
+            Convert(*screen);
+    }
+}
+
+void PictureElement::Show()
+{
+    if (!IsOnShownCard(*this))
+        return;
+    Create();
+    m_view.Show();
+}
+
+void PictureElement::Hide()
+{
+    m_view.Hide();
+}
+
+void PictureElement::Destroy()
+{
+    m_view.Destroy();
 }
 
 int PictureElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
@@ -53,7 +184,7 @@ int PictureElement::SetAttribute(std::string_view name, ValueType type, const At
 
 int PictureElement::WriteClassChunks(MemoryBlock& out) const
 {
-    out.WriteChunk(chunk::kPict, m_bitmap);
+    out.WriteChunk(chunk::kPict, FullImage());
     return 1;
 }
 
@@ -61,7 +192,7 @@ bool PictureElement::ReadClassChunk(std::string_view tag, const MemoryBlock& pay
 {
     if (tag != chunk::kPict)
         return false;
-    m_bitmap = payload;
+    SetImage(payload);
     return true;
 }
 

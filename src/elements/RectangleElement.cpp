@@ -23,10 +23,62 @@ struct RectangleAccess {
     }
 };
 
+namespace {
+
+constexpr CardRect kDefaultSize {-50, -50, 100, 100};
+
+}  // namespace
+
 RectangleElement::RectangleElement(InterfaceModel* parent)
-    : Element(parent), m_lineColor(colors::kBlack), m_fillColor(colors::kWhite)
+    : Element(parent)
+    , m_lineColor(colors::kBlack)
+    , m_fillColor(colors::kWhite)
+    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Rectangle));
+}
+
+void RectangleElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
+{
+    if (!m_showLine && !m_showFill)
+        return;
+    dc.SaveDc();
+    dc.SelectPen(m_showLine ? gfx::Pen {gfx::PenStyle::Solid, m_thickness, m_lineColor}
+                            : gfx::Pen {gfx::PenStyle::Null, 1, m_lineColor});
+    dc.SelectBrush(m_showFill ? gfx::Brush::Solid(m_fillColor) : gfx::Brush::Hollow());
+    dc.Rectangle(gfx::Rect {0, 0, width - 1, height - 1});
+    dc.RestoreDc(-1);
+}
+
+void RectangleElement::ApplyDefaultSize()
+{
+    CardRect frame = GetFrame();
+    if (frame.width > 0 && frame.height > 0)
+        return;
+    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
+        kDefaultSize.height});
+}
+
+void RectangleElement::Create()
+{
+    ApplyDefaultSize();
+    m_view.Create();
+}
+
+void RectangleElement::Show()
+{
+    ApplyDefaultSize();
+    m_view.Show();
+}
+
+void RectangleElement::Hide()
+{
+    m_view.Hide();
+}
+
+void RectangleElement::Destroy()
+{
+    m_view.Destroy();
 }
 
 int RectangleElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
@@ -40,8 +92,10 @@ int RectangleElement::SetAttribute(std::string_view name, ValueType type, const 
     int result = SetThroughTable(RectangleAccess::Table(), *this, name, type, value);
     if (result == kNotInTable)
         return Element::SetAttribute(name, type, value);
-    if (result == 1)
+    if (result == 1) {
         MarkModified();
+        m_view.Redraw();
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "elements/PassiveView.h"
 #include "iface/Element.h"
 
 namespace tamber {
@@ -16,6 +17,17 @@ public:
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
 
+    void Create() override;
+    void Show() override;
+    void Hide() override;
+    void Destroy() override;
+    intptr_t WindowHandle() const override { return m_view.Handle(); }
+
+    // Draws the outline and fill in a frame of the given size at the Dc's origin.
+    void Paint(gfx::Dc& dc, int32_t width, int32_t height) const;
+    // Without a width or height the frame becomes 100 x 100, centred on the placement point.
+    void ApplyDefaultSize();
+
 private:
     friend struct RectangleAccess;
 
@@ -24,6 +36,7 @@ private:
     uint32_t m_lineColor;
     bool m_showFill = false;
     uint32_t m_fillColor;
+    PassiveView m_view;
 };
 
 }  // namespace tamber

@@ -2,6 +2,8 @@
 
 #include "elements/ElementColors.h"
 #include "iface/ChunkTags.h"
+#include "platform/gfx/Image.h"
+#include "ui/Application.h"
 
 namespace tamber {
 
@@ -25,10 +27,93 @@ struct StringAccess {
     }
 };
 
+namespace {
+
+std::shared_ptr<gfx::GlyphFace> OpenFace(const ElementFont& font)
+{
+    ui::Application* app = ui::Application::Current();
+    return app ? app->OpenFont(font.Request()) : nullptr;
+}
+
+uint32_t LayoutFormat(uint16_t align)
+{
+    static constexpr uint32_t kAlignFormats[] = {
+        gfx::DrawTextFormat::kLeft, gfx::DrawTextFormat::kCenter, gfx::DrawTextFormat::kRight};
+    uint32_t alignFormat = align < std::size(kAlignFormats) ? kAlignFormats[align] : gfx::DrawTextFormat::kLeft;
+    // Labels show an ampersand as it is: there is no mnemonic to underline.
+    return alignFormat | gfx::DrawTextFormat::kWordBreak | gfx::DrawTextFormat::kNoPrefix;
+}
+
+}  // namespace
+
 StringElement::StringElement(InterfaceModel* parent)
-    : Element(parent), m_textColor(colors::kBlack), m_shadowColor(colors::kLightGrey)
+    : Element(parent)
+    , m_textColor(colors::kBlack)
+    , m_shadowColor(colors::kLightGrey)
+    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::String));
+}
+
+void StringElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
+{
+    std::shared_ptr<gfx::GlyphFace> face = OpenFace(m_font);
+    if (!face)
+        return;
+    dc.SaveDc();
+    dc.SelectFont(face);
+    dc.SetBkMode(gfx::BkMode::Transparent);
+    const uint32_t format = LayoutFormat(m_align);
+    if (m_shadowX != 0 || m_shadowY != 0) {
+        gfx::Rect shadow = gfx::Rect::FromSize(m_shadowX, m_shadowY, width, height);
+        dc.SetTextColor(m_shadowColor);
+        dc.DrawText(m_text, shadow, format);
+    }
+    gfx::Rect frame = gfx::Rect::FromSize(0, 0, width, height);
+    dc.SetTextColor(m_textColor);
+    dc.DrawText(m_text, frame, format);
+    dc.RestoreDc(-1);
+}
+
+void StringElement::ApplyDefaultSize()
+{
+    CardRect frame = GetFrame();
+    if (frame.width > 0 && frame.height > 0)
+        return;
+    std::shared_ptr<gfx::GlyphFace> face = OpenFace(m_font);
+    if (!face)
+        return;
+    gfx::Image scratch(1, 1, gfx::PixelFormat::Rgb32);
+    gfx::Dc dc(scratch.View(), nullptr);
+    dc.SelectFont(face);
+    int32_t width = std::min(dc.GetTextExtent(m_text).width, kMaxDefaultWidth);
+    gfx::Rect layout = gfx::Rect::FromSize(0, 0, width, 0);
+    int32_t height = dc.DrawText(m_text, layout, LayoutFormat(m_align) | gfx::DrawTextFormat::kCalcRect);
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    SetFrame(CardRect {frame.left - width / 2, frame.top - height / 2, width, height});
+}
+
+void StringElement::Create()
+{
+    ApplyDefaultSize();
+    m_view.Create();
+}
+
+void StringElement::Show()
+{
+    ApplyDefaultSize();
+    m_view.Show();
+}
+
+void StringElement::Hide()
+{
+    m_view.Hide();
+}
+
+void StringElement::Destroy()
+{
+    m_view.Destroy();
 }
 
 int StringElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
@@ -42,8 +127,10 @@ int StringElement::SetAttribute(std::string_view name, ValueType type, const Att
     int result = SetThroughTable(StringAccess::Table(), *this, name, type, value);
     if (result == kNotInTable)
         return Element::SetAttribute(name, type, value);
-    if (result == 1)
+    if (result == 1) {
         MarkModified();
+        m_view.Redraw();
+    }
     return result;
 }
 

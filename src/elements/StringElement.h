@@ -1,16 +1,19 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "elements/ElementFont.h"
+#include "elements/PassiveView.h"
 #include "iface/Element.h"
 
 namespace tamber {
 
-// The String element: a label with an optional drop shadow.
+// The String element: a label with an optional drop shadow, word-wrapped in its frame.
 class StringElement : public Element {
 public:
     enum Align : uint16_t { kLeft = 0, kCenter = 1, kRight = 2 };
+    static constexpr int32_t kMaxDefaultWidth = 500;
 
     explicit StringElement(InterfaceModel* parent = nullptr);
 
@@ -18,6 +21,20 @@ public:
     int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
+
+    void Create() override;
+    void Show() override;
+    void Hide() override;
+    void Destroy() override;
+    intptr_t WindowHandle() const override { return m_view.Handle(); }
+
+    // Draws the text (its shadow first) in a frame of the given size at the Dc's origin; the
+    // background is left as it is.
+    void Paint(gfx::Dc& dc, int32_t width, int32_t height) const;
+    // Without a width or height the frame takes the text's size (at most 500 wide) and is
+    // centred on the point where it was placed.
+    void ApplyDefaultSize();
+    const std::string& Text() const { return m_text; }
 
 private:
     friend struct StringAccess;
@@ -29,6 +46,7 @@ private:
     int32_t m_shadowX = 0;
     int32_t m_shadowY = 0;
     uint32_t m_shadowColor;
+    PassiveView m_view;
 };
 
 }  // namespace tamber

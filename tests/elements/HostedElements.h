@@ -1,0 +1,108 @@
+#pragma once
+
+#include <memory>
+
+#include "base/MemoryBlock.h"
+#include "elements/ElementHost.h"
+#include "iface/InterfaceModel.h"
+#include "media/ScreenContext.h"
+#include "platform/gfx/Image.h"
+#include "ui/TWindow.h"
+#include "ui/UiTestSupport.h"
+
+namespace tamber::test {
+
+// An Interface shown in a plain top-level window at the screen's origin, Card coordinates equal
+// to window coordinates, on a headless application with block glyphs (every character a 4 x 7
+// block in a 6-pixel cell, lines 10 high).
+class HostedInterface : public InterfaceModel, public ElementHost {
+public:
+    static constexpr gfx::ColorRef kCardColor = 0x00808000;
+
+    explicit HostedInterface(int32_t cards = 2) : screenContext(ui.screen)
+    {
+        SetMode(Mode::Running);
+        for (int32_t i = 0; i < cards; ++i)
+            AddCard();
+        window.SetBackground(kCardColor);
+        window.Create(nullptr, "Interface", gfx::Rect::FromSize(0, 0, 320, 240), Visibility::Shown);
+    }
+
+    ui::TWindow* ElementParentWindow() override { return &window; }
+    gfx::Rect CardToWindow(const CardRect& f) const override
+    {
+        return gfx::Rect::FromSize(f.left, f.top, f.width, f.height);
+    }
+    ScreenContext* ElementScreen() override { return &screenContext; }
+
+    // Adds the element to the card and shows it when the card is the current one.
+    template<class E>
+    E* Place(int32_t card, int32_t id, CardRect frame)
+    {
+        auto element = std::make_unique<E>(this);
+        element->SetId(id);
+        element->SetFrame(frame);
+        E* raw = static_cast<E*>(AddElement(card, std::move(element)));
+        raw->Show();
+        return raw;
+    }
+
+    uint32_t Pixel(int32_t x, int32_t y)
+    {
+        ui.app.ProcessPending();
+        return ui.Pixel(x, y);
+    }
+
+    ui::test::UiHarness ui;
+    ScreenContext screenContext;
+    ui::TWindow window;
+};
+
+// Paints into an image: a Dc over Rgb32 pixels cleared to the given 0x00RRGGBB value.
+struct Canvas {
+    Canvas(int32_t width, int32_t height, uint32_t clear = 0x00FFFFFF)
+        : image(width, height, gfx::PixelFormat::Rgb32), dc(image.View(), nullptr)
+    {
+        image.Fill(clear);
+    }
+    uint32_t At(int32_t x, int32_t y) const { return image.Get(x, y); }
+    int Count(uint32_t value) const
+    {
+        int n = 0;
+        for (int32_t y = 0; y < image.Height(); ++y)
+            for (int32_t x = 0; x < image.Width(); ++x)
+                n += image.Get(x, y) == value;
+        return n;
+    }
+    gfx::Image image;
+    gfx::Dc dc;
+};
+
+// A 24-bit BMP file image whose pixel (x, y), counted from the top, is colours[y * width + x]
+// (0x00RRGGBB).
+inline MemoryBlock Bmp24(int32_t width, int32_t height, const std::vector<uint32_t>& colors)
+{
+    const int32_t rowBytes = (width * 3 + 3) & ~3;
+    MemoryBlock bmp(54 + rowBytes * height);
+    bmp.Write(0, "BM", 2);
+    bmp.WriteInt(2, bmp.Size(), 4);
+    bmp.WriteInt(10, 54, 4);
+    bmp.WriteInt(14, 40, 4);
+    bmp.WriteInt(18, width, 4);
+    bmp.WriteInt(22, height, 4);
+    bmp.WriteInt(26, 1, 2);
+    bmp.WriteInt(28, 24, 2);
+    bmp.WriteInt(34, rowBytes * height, 4);
+    for (int32_t y = 0; y < height; ++y) {
+        int32_t row = 54 + (height - 1 - y) * rowBytes;
+        for (int32_t x = 0; x < width; ++x) {
+            uint32_t c = colors[y * width + x];
+            bmp.WriteInt(row + x * 3, c & 0xFF, 1);
+            bmp.WriteInt(row + x * 3 + 1, c >> 8 & 0xFF, 1);
+            bmp.WriteInt(row + x * 3 + 2, c >> 16 & 0xFF, 1);
+        }
+    }
+    return bmp;
+}
+
+}  // namespace tamber::test
