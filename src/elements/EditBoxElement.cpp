@@ -1,7 +1,9 @@
 #include "elements/EditBoxElement.h"
 
 #include "elements/ElementColors.h"
+#include "elements/ElementHost.h"
 #include "iface/ChunkTags.h"
+#include "ui/EditControl.h"
 
 namespace tamber {
 
@@ -32,6 +34,13 @@ struct EditBoxAccess {
     }
 };
 
+namespace {
+
+// The one link: "ListBox : Word Select".
+constexpr int kWordSelect = 0;
+
+}  // namespace
+
 EditBoxElement::EditBoxElement(InterfaceModel* parent)
     : Element(parent), m_backColor(colors::kWhite), m_textColor(colors::kBlack)
 {
@@ -39,8 +48,27 @@ EditBoxElement::EditBoxElement(InterfaceModel* parent)
     SetLinkNames(ElementLinks({"ListBox : Word Select"}, ElementLinks::Exclusive::No));
 }
 
+EditBoxElement::~EditBoxElement()
+{
+    Destroy();
+}
+
+const std::string& EditBoxElement::Text() const
+{
+    if (m_control)
+        m_text = m_control->Text();
+    return m_text;
+}
+
+intptr_t EditBoxElement::WindowHandle() const
+{
+    return m_control && m_control->IsCreated() ? m_control->Handle() : 0;
+}
+
 int EditBoxElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
 {
+    if (NamesEqual(name, "Text"))
+        Text();
     int result = GetThroughTable(EditBoxAccess::Table(), *this, name, type, value);
     return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
 }
@@ -50,9 +78,131 @@ int EditBoxElement::SetAttribute(std::string_view name, ValueType type, const At
     int result = SetThroughTable(EditBoxAccess::Table(), *this, name, type, value);
     if (result == kNotInTable)
         return Element::SetAttribute(name, type, value);
-    if (result == 1)
-        MarkModified();
+    if (result != 1)
+        return result;
+    MarkModified();
+    if (!m_control)
+        return result;
+    const AttributeDef* def = FindAttribute(AttributeTable(), name);
+    if (def && (def->flags & AF_RECONSTRUCT)) {
+        Destroy();
+        Show();
+    } else if (NamesEqual(name, "Text")) {
+        m_control->SetText(m_text);
+    } else {
+        ApplySettings();
+    }
     return result;
+}
+
+void EditBoxElement::ApplyDefaultSize()
+{
+    CardRect frame = GetFrame();
+    if (frame.width > 0 && frame.height > 0)
+        return;
+    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
+        kDefaultSize.height});
+}
+
+void EditBoxElement::ApplySettings()
+{
+    m_control->SetFont(m_font.Request());
+    m_control->SetTextColor(m_textColor);
+    m_control->SetBackColor(m_backColor);
+    m_control->SetSpinLimits(m_valueMin, m_valueMax, m_valueIncrement);
+}
+
+void EditBoxElement::Create()
+{
+    ApplyDefaultSize();
+    if (m_control)
+        return;
+    ElementHost* host = HostOf(*this);
+    ui::TWindow* parent = host ? host->ElementParentWindow() : nullptr;
+    if (!parent || !parent->IsCreated())
+        return;
+    parent->Invalidate(host->CardToWindow(GetFrame()));
+    auto control = std::make_unique<ui::EditControl>();
+    control->SetBorder(m_border ? ui::ControlBorder::Sunken : ui::ControlBorder::None);
+    control->SetOptions((m_spinButton ? ui::kEditSpin : 0) | (m_password ? ui::kEditPassword : 0)
+        | (m_lockedText ? ui::kEditReadOnly : 0));
+    if (!control->Create(parent, GetName(), ControlRect(*this, *host)))
+        return;
+    m_control = std::move(control);
+    m_settingUp = true;
+    ApplySettings();
+    if (!m_text.empty())
+        m_control->SetText(m_text);
+    if (!IsEnabled())
+        m_control->Disable();
+    m_settingUp = false;
+    m_control->SetListener([this](ui::TControl&, uint16_t code) { ControlNotified(code); });
+    ResolveLinks();
+}
+
+void EditBoxElement::Show()
+{
+    if (!IsOnShownCard(*this))
+        return;
+    Create();
+    if (m_control)
+        m_control->Show();
+}
+
+void EditBoxElement::Hide()
+{
+    if (m_control)
+        m_control->Hide();
+}
+
+void EditBoxElement::Destroy()
+{
+    if (!m_control)
+        return;
+    Text();
+    std::unique_ptr<ui::EditControl> control = std::move(m_control);
+    control->SetListener(nullptr);
+    control->Destroy();
+}
+
+void EditBoxElement::ControlNotified(uint16_t code)
+{
+    static constexpr struct {
+        uint16_t code;
+        const char* event;
+    } kEvents[] = {
+        {ui::notify::kSetFocus, "GotFocus"},
+        {ui::notify::kKillFocus, "LostFocus"},
+        {ui::notify::kEnterKey, "EnterKeyPressed"},
+        {ui::notify::kEscapeKey, "EscapeKeyPressed"},
+        {ui::notify::kTabKey, "TabKeyPressed"},
+    };
+    if (m_settingUp)
+        return;
+    if (code == ui::notify::kChanged) {
+        TextChanged();
+        return;
+    }
+    for (const auto& entry : kEvents) {
+        if (entry.code == code)
+            RaiseEvent(entry.event);
+    }
+}
+
+void EditBoxElement::TextChanged()
+{
+    const std::string text = Text();
+    // Only typing here looks the word up: a selection made in the ListBox writes this text
+    // while the list has the focus, so the two never echo each other.
+    Element* list = Links().Target(kWordSelect);
+    if (list && m_control && m_control->HasFocus()) {
+        const AttributeValue word[] = {AttributeValue::OfString(text)};
+        AttributeValue found;
+        if (list->CallMethod("FindItem", word, found) == 1)
+            list->SetAttribute("SelectedNum", ValueType::Long, AttributeValue::OfLong(found.Long()));
+    }
+    const AttributeValue args[] = {AttributeValue::OfString(text)};
+    RaiseEvent("Changed", args);
 }
 
 int EditBoxElement::WriteClassChunks(MemoryBlock& out) const
