@@ -117,16 +117,15 @@ void EditBoxElement::Create()
     ApplyDefaultSize();
     if (m_control)
         return;
-    ElementHost* host = HostOf(*this);
-    ui::TWindow* parent = host ? host->ElementParentWindow() : nullptr;
-    if (!parent || !parent->IsCreated())
+    ui::TWindow* parent = HostWindowOf(*this);
+    if (!parent)
         return;
-    parent->Invalidate(host->CardToWindow(GetFrame()));
+    parent->Invalidate(ElementView::ClientRect(*this));
     auto control = std::make_unique<ui::EditControl>();
     control->SetBorder(m_border ? ui::ControlBorder::Sunken : ui::ControlBorder::None);
     control->SetOptions((m_spinButton ? ui::kEditSpin : 0) | (m_password ? ui::kEditPassword : 0)
         | (m_lockedText ? ui::kEditReadOnly : 0));
-    if (!control->Create(parent, GetName(), ControlRect(*this, *host)))
+    if (!control->Create(parent, GetName(), ControlRect(*this)))
         return;
     m_control = std::move(control);
     m_settingUp = true;

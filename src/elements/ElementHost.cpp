@@ -2,12 +2,16 @@
 
 #include "iface/Element.h"
 #include "iface/InterfaceModel.h"
+#include "ui/TWindow.h"
+#include "ui/WindowDc.h"
 
 namespace tamber {
 
-ElementHost* HostOf(const Element& element)
+ui::TWindow* HostWindowOf(const Element& element)
 {
-    return dynamic_cast<ElementHost*>(element.Parent());
+    InterfaceModel* model = element.Parent();
+    ui::TWindow* host = model ? model->HostWindow() : nullptr;
+    return host && host->IsCreated() ? host : nullptr;
 }
 
 bool IsOnShownCard(const Element& element)
@@ -19,12 +23,20 @@ bool IsOnShownCard(const Element& element)
     return card == InterfaceModel::kBackground || card == model->CurrentCard();
 }
 
-gfx::Rect ControlRect(const Element& element, const ElementHost& host)
+gfx::Rect ControlRect(const Element& element)
 {
-    gfx::Rect rect = host.CardToWindow(element.GetFrame());
+    gfx::Rect rect = ElementView::ClientRect(element);
     rect.right += 1;
     rect.bottom += 1;
     return rect;
+}
+
+ElementView::PaintFunction PaintThroughDc(DcPaintFunction paint)
+{
+    return [paint = std::move(paint)](ui::Painter& painter, const gfx::Rect& client) {
+        if (std::unique_ptr<gfx::Dc> dc = ui::CreateWindowDc(painter.Target()))
+            paint(*dc, client.Width(), client.Height());
+    };
 }
 
 }  // namespace tamber

@@ -1,6 +1,7 @@
 #include "elements/LineElement.h"
 
 #include "elements/ElementColors.h"
+#include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
 #include "iface/ChunkTags.h"
@@ -35,7 +36,7 @@ constexpr CardRect kDefaultSize {-50, -2, 100, 5};
 LineElement::LineElement(InterfaceModel* parent)
     : Element(parent)
     , m_color(colors::kBlack)
-    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
+    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Line));
 }
@@ -68,11 +69,12 @@ void LineElement::ApplyDefaultSize()
 void LineElement::Create()
 {
     ApplyDefaultSize();
-    m_view.Create();
 }
 
 void LineElement::Show()
 {
+    if (!IsOnShownCard(*this))
+        return;
     ApplyDefaultSize();
     m_view.Show();
 }
@@ -107,7 +109,7 @@ int LineElement::SetAttribute(std::string_view name, ValueType type, const Attri
         return Element::SetAttribute(name, type, value);
     if (result == 1) {
         MarkModified();
-        m_view.Redraw();
+        m_view.Invalidate();
     }
     return result;
 }

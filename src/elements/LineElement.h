@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "elements/PassiveView.h"
 #include "iface/Element.h"
+#include "iface/ElementView.h"
+#include "platform/gfx/Dc.h"
 
 namespace tamber {
 
@@ -41,7 +42,7 @@ private:
     int16_t m_direction = kUndecided;
     int32_t m_thickness = 1;
     uint32_t m_color;
-    PassiveView m_view;
+    ElementView m_view;
 };
 
 }  // namespace tamber

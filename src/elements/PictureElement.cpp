@@ -5,6 +5,7 @@
 #include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkTags.h"
+#include "iface/InterfaceModel.h"
 #include "media/DibImage.h"
 #include "media/ScreenContext.h"
 #include "platform/gfx/RasterOp.h"
@@ -39,7 +40,7 @@ struct PictureAccess {
 };
 
 PictureElement::PictureElement(InterfaceModel* parent)
-    : Element(parent), m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
+    : Element(parent), m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Picture));
 }
@@ -78,10 +79,10 @@ void PictureElement::SetImage(const MemoryBlock& image)
 {
     m_display.reset();
     m_bitmap = image;
-    if (m_view.Exists()) {
+    if (m_view.Handle() != 0) {
         if (ScreenContext* screen = Screen())
             Convert(*screen);
-        m_view.Redraw();
+        m_view.Invalidate();
     }
 }
 
@@ -104,8 +105,8 @@ int PictureElement::Convert(ScreenContext& screen)
 
 ScreenContext* PictureElement::Screen()
 {
-    if (ElementHost* host = HostOf(*this); host && host->ElementScreen())
-        return host->ElementScreen();
+    if (Parent() && Parent()->Screen())
+        return Parent()->Screen();
     if (!m_ownScreen) {
         ui::Application* app = ui::Application::Current();
         if (!app)
@@ -142,10 +143,10 @@ void PictureElement::ApplyDefaultSize()
 void PictureElement::Create()
 {
     ApplyDefaultSize();
-    if (m_view.Create()) {
-        if (ScreenContext* screen = Screen())
-            Convert(*screen);
-    }
+    if (!HostWindowOf(*this))
+        return;
+    if (ScreenContext* screen = Screen())
+        Convert(*screen);
 }
 
 void PictureElement::Show()

@@ -3,8 +3,9 @@
 #include <memory>
 
 #include "base/MemoryBlock.h"
-#include "elements/PassiveView.h"
 #include "iface/Element.h"
+#include "iface/ElementView.h"
+#include "platform/gfx/Dc.h"
 
 namespace tamber {
 
@@ -63,7 +64,7 @@ private:
     // Used when the host offers no screen context; declared first so that it outlives the image.
     std::unique_ptr<ScreenContext> m_ownScreen;
     std::unique_ptr<Display> m_display;
-    PassiveView m_view;
+    ElementView m_view;
 };
 
 }  // namespace tamber

@@ -1,6 +1,7 @@
 #include "elements/RectangleElement.h"
 
 #include "elements/ElementColors.h"
+#include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
 #include "iface/ChunkTags.h"
@@ -33,7 +34,7 @@ RectangleElement::RectangleElement(InterfaceModel* parent)
     : Element(parent)
     , m_lineColor(colors::kBlack)
     , m_fillColor(colors::kWhite)
-    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
+    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::Rectangle));
 }
@@ -62,11 +63,12 @@ void RectangleElement::ApplyDefaultSize()
 void RectangleElement::Create()
 {
     ApplyDefaultSize();
-    m_view.Create();
 }
 
 void RectangleElement::Show()
 {
+    if (!IsOnShownCard(*this))
+        return;
     ApplyDefaultSize();
     m_view.Show();
 }
@@ -94,7 +96,7 @@ int RectangleElement::SetAttribute(std::string_view name, ValueType type, const 
         return Element::SetAttribute(name, type, value);
     if (result == 1) {
         MarkModified();
-        m_view.Redraw();
+        m_view.Invalidate();
     }
     return result;
 }

@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "elements/PassiveView.h"
 #include "iface/Element.h"
+#include "iface/ElementView.h"
+#include "platform/gfx/Dc.h"
 
 namespace tamber {
 
@@ -36,7 +37,7 @@ private:
     uint32_t m_lineColor;
     bool m_showFill = false;
     uint32_t m_fillColor;
-    PassiveView m_view;
+    ElementView m_view;
 };
 
 }  // namespace tamber

@@ -119,10 +119,8 @@ int ScrollBarElement::SetAttribute(std::string_view name, ValueType type, const 
 
 void ScrollBarElement::InvalidateOnParent()
 {
-    ElementHost* host = HostOf(*this);
-    ui::TWindow* parent = host ? host->ElementParentWindow() : nullptr;
-    if (parent && parent->IsCreated())
-        parent->Invalidate(ControlRect(*this, *host));
+    if (ui::TWindow* parent = HostWindowOf(*this))
+        parent->Invalidate(ControlRect(*this));
 }
 
 void ScrollBarElement::ApplyDefaultSize()
@@ -139,9 +137,8 @@ void ScrollBarElement::Create()
     ApplyDefaultSize();
     if (m_control)
         return;
-    ElementHost* host = HostOf(*this);
-    ui::TWindow* parent = host ? host->ElementParentWindow() : nullptr;
-    if (!parent || !parent->IsCreated())
+    ui::TWindow* parent = HostWindowOf(*this);
+    if (!parent)
         return;
     InvalidateOnParent();
     auto sink = std::make_unique<NotificationSink>([this](uint16_t code) { CommandNotified(code); },
@@ -151,7 +148,7 @@ void ScrollBarElement::Create()
     auto control = std::make_unique<ui::ScrollBarControl>(
         m_style == kVertical ? ui::Orientation::Vertical : ui::Orientation::Horizontal);
     control->SetOwner(sink.get());
-    if (!control->Create(parent, GetName(), ControlRect(*this, *host))) {
+    if (!control->Create(parent, GetName(), ControlRect(*this))) {
         sink->Destroy();
         return;
     }

@@ -1,6 +1,7 @@
 #include "elements/StringElement.h"
 
 #include "elements/ElementColors.h"
+#include "elements/ElementHost.h"
 #include "iface/ChunkTags.h"
 #include "platform/gfx/Image.h"
 #include "ui/Application.h"
@@ -50,7 +51,7 @@ StringElement::StringElement(InterfaceModel* parent)
     : Element(parent)
     , m_textColor(colors::kBlack)
     , m_shadowColor(colors::kLightGrey)
-    , m_view(*this, [this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); })
+    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
     LoadClassDefinition(static_cast<uint16_t>(ClassId::String));
 }
@@ -97,11 +98,12 @@ void StringElement::ApplyDefaultSize()
 void StringElement::Create()
 {
     ApplyDefaultSize();
-    m_view.Create();
 }
 
 void StringElement::Show()
 {
+    if (!IsOnShownCard(*this))
+        return;
     ApplyDefaultSize();
     m_view.Show();
 }
@@ -129,7 +131,7 @@ int StringElement::SetAttribute(std::string_view name, ValueType type, const Att
         return Element::SetAttribute(name, type, value);
     if (result == 1) {
         MarkModified();
-        m_view.Redraw();
+        m_view.Invalidate();
     }
     return result;
 }

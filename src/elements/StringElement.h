@@ -4,8 +4,9 @@
 #include <string>
 
 #include "elements/ElementFont.h"
-#include "elements/PassiveView.h"
 #include "iface/Element.h"
+#include "iface/ElementView.h"
+#include "platform/gfx/Dc.h"
 
 namespace tamber {
 
@@ -46,7 +47,7 @@ private:
     int32_t m_shadowX = 0;
     int32_t m_shadowY = 0;
     uint32_t m_shadowColor;
-    PassiveView m_view;
+    ElementView m_view;
 };
 
 }  // namespace tamber

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "base/MemoryBlock.h"
-#include "elements/ElementHost.h"
 #include "iface/InterfaceModel.h"
 #include "media/ScreenContext.h"
 #include "platform/gfx/Image.h"
@@ -15,7 +14,7 @@ namespace tamber::test {
 // An Interface shown in a plain top-level window at the screen's origin, Card coordinates equal
 // to window coordinates, on a headless application with block glyphs (every character a 4 x 7
 // block in a 6-pixel cell, lines 10 high).
-class HostedInterface : public InterfaceModel, public ElementHost {
+class HostedInterface : public InterfaceModel {
 public:
     static constexpr gfx::ColorRef kCardColor = 0x00808000;
 
@@ -28,12 +27,8 @@ public:
         window.Create(nullptr, "Interface", gfx::Rect::FromSize(0, 0, 320, 240), Visibility::Shown);
     }
 
-    ui::TWindow* ElementParentWindow() override { return &window; }
-    gfx::Rect CardToWindow(const CardRect& f) const override
-    {
-        return gfx::Rect::FromSize(f.left, f.top, f.width, f.height);
-    }
-    ScreenContext* ElementScreen() override { return &screenContext; }
+    ui::TWindow* HostWindow() override { return &window; }
+    ScreenContext* Screen() const override { return const_cast<ScreenContext*>(&screenContext); }
 
     // Adds the element to the card and shows it when the card is the current one.
     template<class E>
