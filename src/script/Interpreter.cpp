@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "base/AsciiCase.h"
 #include "iface/AttributeFlags.h"
 #include "iface/Element.h"
 #include "iface/InterfaceModel.h"
@@ -49,14 +50,32 @@ int CompareNoCase(const std::string& a, const std::string& b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-ScriptValue DoubleValue(double d)
+// Values are rewritten in place: a fresh ScriptValue clears its whole 128-byte field, which
+// costs more than the arithmetic in a loop. Only the scalar bytes are meaningful for these types.
+void SetScalar(ScriptValue& v, ValueType type)
 {
-    return ScriptValue {ValueType::Double, AttributeValue::OfDouble(d)};
+    v.type = type;
+    if (v.value.Block().Size() != 0)
+        v.value.Block() = MemoryBlock();
+    v.value.SetMedia(MediaRef {});
 }
 
-ScriptValue BooleanValue(bool b)
+void SetDoubleValue(ScriptValue& v, double d)
 {
-    return ScriptValue {ValueType::Boolean, AttributeValue::OfBoolean(b)};
+    SetScalar(v, ValueType::Double);
+    v.value.SetDouble(d);
+}
+
+void SetBooleanValue(ScriptValue& v, bool b)
+{
+    SetScalar(v, ValueType::Boolean);
+    v.value.SetBoolean(b);
+}
+
+void SetStringValue(ScriptValue& v, std::string_view text)
+{
+    SetScalar(v, ValueType::String);
+    v.value.SetString(text);
 }
 
 }  // namespace
@@ -86,7 +105,7 @@ const char* ScriptErrorMessage(ScriptError error)
 
 Interpreter::Interpreter(ScriptEngine& engine, Element& element, const EventDef& event,
     std::span<const AttributeValue> params)
-    : m_engine(engine), m_element(element), m_model(element.Parent()), m_event(event), m_params(params)
+    : m_engine(engine), m_scanner(engine.m_scanner), m_element(element), m_model(element.Parent()), m_event(event), m_params(params)
 {
 }
 
@@ -99,7 +118,7 @@ bool Interpreter::Fail(ScriptError error)
 
 ScriptError Interpreter::Run(int32_t headerOffset)
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     const MemoryBlock& text = m_element.Script();
     s.SetSource(text);
     int32_t brace = headerOffset;
@@ -160,7 +179,7 @@ bool Interpreter::CheckStop()
 
 bool Interpreter::NextLine()
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     const MemoryBlock& text = m_element.Script();
     const char cr = '\r';
     int32_t from = s.GetPosition();
@@ -175,30 +194,30 @@ bool Interpreter::NextLine()
 
 ScriptError Interpreter::Statement(int32_t lineStart, bool& jumped)
 {
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State start = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State start = s.SaveState();
     TokenKind kind = s.Next();
     if (kind != TokenKind::Identifier || s.Text().empty() || s.Text() == ".") {
         Fail(ScriptError::Syntax);
         return m_error;
     }
-    const std::string word = s.Text();
+    const std::string& word = s.Text();  // read before any further token
     bool value = false;
-    if (NamesEqual(word, "If")) {
+    if (EqualFolded(word, "If")) {
         ++m_ifDepth;
         if (Condition(value) && !value)
             SkipConditional(true, false);
-    } else if (NamesEqual(word, "ElseIf") || NamesEqual(word, "Else")) {
+    } else if (EqualFolded(word, "ElseIf") || EqualFolded(word, "Else")) {
         if (m_ifDepth == 0)
             Fail(ScriptError::Syntax);
         else
-            SkipConditional(false, NamesEqual(word, "Else"));
-    } else if (NamesEqual(word, "EndIf")) {
+            SkipConditional(false, EqualFolded(word, "Else"));
+    } else if (EqualFolded(word, "EndIf")) {
         if (m_ifDepth == 0)
             Fail(ScriptError::Syntax);
         else
             --m_ifDepth;
-    } else if (NamesEqual(word, "While")) {
+    } else if (EqualFolded(word, "While")) {
         if (static_cast<int>(m_loops.size()) >= kMaxLoopDepth) {
             Fail(ScriptError::Syntax);
             return m_error;
@@ -207,7 +226,7 @@ ScriptError Interpreter::Statement(int32_t lineStart, bool& jumped)
         ++m_whileDepth;
         if (Condition(value) && !value)
             SkipLoop();
-    } else if (NamesEqual(word, "EndWhile")) {
+    } else if (EqualFolded(word, "EndWhile")) {
         if (m_whileDepth == 0 || m_loops.empty()) {
             Fail(ScriptError::Syntax);
         } else {
@@ -235,20 +254,20 @@ bool Interpreter::Condition(bool& value)
     value = false;
     if (!NextIsOperator(kLParen))
         return true;
-    ScriptValue v;
-    if (!Expression(v))
+    Temporary v(*this);
+    if (!Expression(*v))
         return false;
-    if (!Cast(v, ValueType::Boolean))
+    if (!Cast(*v, ValueType::Boolean))
         return false;
     if (!NextIsOperator(kRParen))
         return Fail(ScriptError::Syntax);
-    value = v.value.Boolean();
+    value = v->value.Boolean();
     return true;
 }
 
 bool Interpreter::SkipConditional(bool allowBranches, bool fromElse)
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     int nesting = 0;
     for (;;) {
         if (!NextLine())
@@ -260,19 +279,19 @@ bool Interpreter::SkipConditional(bool allowBranches, bool fromElse)
         if (kind != TokenKind::Identifier)
             continue;
         const std::string& word = s.Text();
-        if (NamesEqual(word, "If")) {
+        if (EqualFolded(word, "If")) {
             ++nesting;
-        } else if (NamesEqual(word, "EndIf")) {
+        } else if (EqualFolded(word, "EndIf")) {
             if (--nesting < 0) {
                 --m_ifDepth;
                 return true;
             }
-        } else if (nesting == 0 && NamesEqual(word, "Else")) {
+        } else if (nesting == 0 && EqualFolded(word, "Else")) {
             if (allowBranches)
                 return true;
             if (fromElse)
                 return Fail(ScriptError::Syntax);
-        } else if (nesting == 0 && NamesEqual(word, "ElseIf")) {
+        } else if (nesting == 0 && EqualFolded(word, "ElseIf")) {
             if (allowBranches) {
                 bool value = false;
                 if (!Condition(value))
@@ -288,7 +307,7 @@ bool Interpreter::SkipConditional(bool allowBranches, bool fromElse)
 
 bool Interpreter::SkipLoop()
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     int nesting = 0;
     for (;;) {
         if (!NextLine())
@@ -299,9 +318,9 @@ bool Interpreter::SkipLoop()
             return Fail(ScriptError::MissingEnd);
         if (kind != TokenKind::Identifier)
             continue;
-        if (NamesEqual(s.Text(), "While")) {
+        if (EqualFolded(s.Text(), "While")) {
             ++nesting;
-        } else if (NamesEqual(s.Text(), "EndWhile") && --nesting < 0) {
+        } else if (EqualFolded(s.Text(), "EndWhile") && --nesting < 0) {
             if (!m_loops.empty())
                 m_loops.pop_back();
             --m_whileDepth;
@@ -312,7 +331,8 @@ bool Interpreter::SkipLoop()
 
 bool Interpreter::GlobalAssignment(int slot)
 {
-    ScriptValue v;
+    Temporary temporary(*this);
+    ScriptValue& v = *temporary;
     if (!Expression(v))
         return false;
     if (slot < ScriptEngine::kDoubleGlobals) {
@@ -329,8 +349,8 @@ bool Interpreter::GlobalAssignment(int slot)
 
 bool Interpreter::ElementStatement()
 {
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State start = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State start = s.SaveState();
     s.Next();
     const std::string name = s.Text();
     const MemoryBlock& text = m_element.Script();
@@ -339,14 +359,14 @@ bool Interpreter::ElementStatement()
         s.Next();  // the "."
         if (s.Next() != TokenKind::Identifier)
             return Fail(ScriptError::Syntax);
-        if (NamesEqual(s.Text(), "plg"))
+        if (EqualFolded(s.Text(), "plg"))
             return CallPlugIn(name);
-        if (NamesEqual(s.Text(), "dll"))
+        if (EqualFolded(s.Text(), "dll"))
             return true;
         return Fail(ScriptError::Syntax);
     }
     if (FindBuiltinFunction(name)) {
-        Scanner::State afterName = s.SaveState();
+        ScriptScanner::State afterName = s.SaveState();
         if (NextIsOperator(kLParen)) {
             s.RestoreState(afterName);
             return CallFunction(name, nullptr);
@@ -381,8 +401,8 @@ bool Interpreter::AssignAttribute(Element& target, const std::string& name)
     ScriptValue v;
     if (!Expression(v))
         return false;
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State saved = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State saved = s.SaveState();
     if (attribute.type == ValueType::Picture)
         target.SetAttribute(attribute.name, ValueType::Picture, AttributeValue::OfBlock(MemoryBlock()));
     s.RestoreState(saved);
@@ -414,7 +434,7 @@ bool Interpreter::AssignAttribute(Element& target, const std::string& name)
 
 bool Interpreter::Arguments(const std::array<ParamDef, 4>& params, std::vector<AttributeValue>& values)
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     if (!NextIsOperator(kLParen))
         return Fail(ScriptError::Syntax);
     size_t typed = 0;
@@ -445,7 +465,7 @@ bool Interpreter::Arguments(const std::array<ParamDef, 4>& params, std::vector<A
 
 bool Interpreter::CallMember(Element& target, const std::string& name, bool inExpression, ScriptValue* result)
 {
-    Scanner& s = m_engine.m_scanner;
+    ScriptScanner& s = m_engine.m_scanner;
     const MethodDef* method = FindMethod(target.MethodTable(), name);
     if (!method)
         method = FindMethod(Element::CommonMethods(), name);
@@ -455,7 +475,7 @@ bool Interpreter::CallMember(Element& target, const std::string& name, bool inEx
         if (!Arguments(def.params, values))
             return false;
         AttributeValue out;
-        Scanner::State saved = s.SaveState();
+        ScriptScanner::State saved = s.SaveState();
         target.CallMethod(def.name, values, out);
         s.RestoreState(saved);
         if (m_engine.Tracing())
@@ -477,7 +497,7 @@ bool Interpreter::CallMember(Element& target, const std::string& name, bool inEx
     std::vector<AttributeValue> values;
     if (!Arguments(def.params, values))
         return false;
-    Scanner::State saved = s.SaveState();
+    ScriptScanner::State saved = s.SaveState();
     target.ExecuteEvent(def.name, -1, values);
     s.RestoreState(saved);
     return true;
@@ -491,8 +511,8 @@ bool Interpreter::CallFunction(const std::string& name, ScriptValue* result)
     std::vector<AttributeValue> values;
     if (!Arguments(def->params, values))
         return false;
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State saved = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State saved = s.SaveState();
     AttributeValue out;
     m_element.CallMethod(def->name, values, out);
     s.RestoreState(saved);
@@ -512,8 +532,8 @@ bool Interpreter::CallPlugIn(const std::string& name)
         return false;
     std::string out;
     const auto& call = m_engine.m_settings.plugInCall;
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State saved = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State saved = s.SaveState();
     int called = call ? call(name, values[0].String(), values[1].String(), out) : 0;
     s.RestoreState(saved);
     if (!called)
@@ -522,14 +542,19 @@ bool Interpreter::CallPlugIn(const std::string& name)
     return true;
 }
 
-bool Interpreter::NextIsOperator(int32_t code)
+int32_t Interpreter::ScanOperator()
 {
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State saved = s.SaveState();
-    if (s.Next() == TokenKind::Operator && s.Code() == code)
-        return true;
-    s.RestoreState(saved);
-    return false;
+    ScriptScanner& s = m_scanner;
+    ScriptScanner::State here = s.SaveState();
+    s.Next();
+    m_peek.code = s.Kind() == TokenKind::Operator ? s.Code() : -1;
+    m_peek.after = s.SaveState();
+    s.RestoreState(here);
+    m_peek.block = here.block;
+    m_peek.view = here.view;
+    m_peek.position = here.position;
+    m_peek.scans = s.Scans();
+    return m_peek.code;
 }
 
 bool Interpreter::Cast(ScriptValue& value, ValueType to, const std::vector<std::string>* enumNames)
@@ -546,7 +571,12 @@ bool Interpreter::Cast(ScriptValue& value, ValueType to, const std::vector<std::
 
 bool Interpreter::Expression(ScriptValue& out)
 {
-    return Logical(out);
+    if (m_expressionDepth >= kMaxExpressionDepth)
+        return Fail(ScriptError::Syntax);
+    ++m_expressionDepth;
+    bool ok = Logical(out);
+    --m_expressionDepth;
+    return ok;
 }
 
 bool Interpreter::Logical(ScriptValue& out)
@@ -557,12 +587,13 @@ bool Interpreter::Logical(ScriptValue& out)
         bool isAnd = NextIsOperator(kAnd);
         if (!isAnd && !NextIsOperator(kOr))
             return true;
-        ScriptValue right;
+        Temporary temporary(*this);
+        ScriptValue& right = *temporary;
         if (!Comparison(right) || !Cast(out, ValueType::Boolean) || !Cast(right, ValueType::Boolean))
             return false;
         bool a = out.value.Boolean();
         bool b = right.value.Boolean();
-        out = BooleanValue(isAnd ? (a && b) : (a || b));
+        SetBooleanValue(out, isAnd ? (a && b) : (a || b));
     }
 }
 
@@ -571,14 +602,12 @@ bool Interpreter::Comparison(ScriptValue& out)
     if (!Additive(out))
         return false;
     for (;;) {
-        Scanner& s = m_engine.m_scanner;
-        Scanner::State saved = s.SaveState();
-        if (s.Next() != TokenKind::Operator || s.Code() < kEqual || s.Code() > kNotEqual) {
-            s.RestoreState(saved);
+        int32_t op = PeekOperator();
+        if (op < kEqual || op > kNotEqual)
             return true;
-        }
-        int32_t op = s.Code();
-        ScriptValue right;
+        NextIsOperator(op);
+        Temporary temporary(*this);
+        ScriptValue& right = *temporary;
         if (!Additive(right))
             return false;
         int order = 0;
@@ -604,7 +633,7 @@ bool Interpreter::Comparison(ScriptValue& out)
         case kGreater: result = order > 0; break;
         default: result = order >= 0; break;
         }
-        out = BooleanValue(result);
+        SetBooleanValue(out, result);
     }
 }
 
@@ -616,7 +645,8 @@ bool Interpreter::Additive(ScriptValue& out)
         bool plus = NextIsOperator(kPlus);
         if (!plus && !NextIsOperator(kMinus))
             return true;
-        ScriptValue right;
+        Temporary temporary(*this);
+        ScriptValue& right = *temporary;
         if (!Multiplicative(right))
             return false;
         if (plus && IsTextType(out.type)) {
@@ -629,7 +659,7 @@ bool Interpreter::Additive(ScriptValue& out)
             return false;
         double a = out.value.Double();
         double b = right.value.Double();
-        out = DoubleValue(plus ? a + b : a - b);
+        SetDoubleValue(out, plus ? a + b : a - b);
     }
 }
 
@@ -641,14 +671,15 @@ bool Interpreter::Multiplicative(ScriptValue& out)
         bool times = NextIsOperator(kTimes);
         if (!times && !NextIsOperator(kDivide))
             return true;
-        ScriptValue right;
+        Temporary temporary(*this);
+        ScriptValue& right = *temporary;
         if (!Power(right) || !Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
             return false;
         double a = out.value.Double();
         double b = right.value.Double();
         if (!times && b == 0.0)
             return Fail(ScriptError::DivideByZero);
-        out = DoubleValue(times ? a * b : a / b);
+        SetDoubleValue(out, times ? a * b : a / b);
     }
 }
 
@@ -657,26 +688,34 @@ bool Interpreter::Power(ScriptValue& out)
     if (!Unary(out))
         return false;
     while (NextIsOperator(kPower)) {
-        ScriptValue right;
+        Temporary temporary(*this);
+        ScriptValue& right = *temporary;
         if (!Unary(right) || !Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
             return false;
-        out = DoubleValue(std::pow(out.value.Double(), right.value.Double()));
+        SetDoubleValue(out, std::pow(out.value.Double(), right.value.Double()));
     }
     return true;
 }
 
 bool Interpreter::Unary(ScriptValue& out)
 {
+    if (m_expressionDepth >= kMaxExpressionDepth)
+        return Fail(ScriptError::Syntax);
+    struct Nesting {
+        int32_t& depth;
+        explicit Nesting(int32_t& d) : depth(d) { ++depth; }
+        ~Nesting() { --depth; }
+    } nesting(m_expressionDepth);
     if (NextIsOperator(kNot)) {
         if (!Unary(out) || !Cast(out, ValueType::Boolean))
             return false;
-        out = BooleanValue(!out.value.Boolean());
+        SetBooleanValue(out, !out.value.Boolean());
         return true;
     }
     if (NextIsOperator(kMinus)) {
         if (!Unary(out) || !Cast(out, ValueType::Double))
             return false;
-        out = DoubleValue(-out.value.Double());
+        SetDoubleValue(out, -out.value.Double());
         return true;
     }
     return Primary(out);
@@ -684,8 +723,8 @@ bool Interpreter::Unary(ScriptValue& out)
 
 bool Interpreter::Primary(ScriptValue& out)
 {
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State start = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State start = s.SaveState();
     TokenKind kind = s.Next();
     if (kind == TokenKind::Operator && s.Code() == kLParen) {
         if (!Expression(out))
@@ -695,25 +734,24 @@ bool Interpreter::Primary(ScriptValue& out)
         return true;
     }
     if (kind == TokenKind::Number) {
-        out = DoubleValue(s.Value());
+        SetDoubleValue(out, s.Value());
         return true;
     }
     if (kind == TokenKind::StringLiteral) {
-        out = ScriptValue {ValueType::String, AttributeValue::OfString(s.Text())};
+        SetStringValue(out, s.Text());
         return true;
     }
     if (kind != TokenKind::Identifier || s.Text().empty() || s.Text() == ".")
         return Fail(ScriptError::Syntax);
-    const std::string name = s.Text();
-    if (int slot = ScriptEngine::GlobalSlot(name); slot >= 0) {
+    if (int slot = ScriptEngine::GlobalSlot(s.Text()); slot >= 0) {
         if (slot < ScriptEngine::kDoubleGlobals)
-            out = DoubleValue(m_engine.DoubleGlobal(slot));
+            SetDoubleValue(out, m_engine.DoubleGlobal(slot));
         else
-            out = ScriptValue {ValueType::String,
-                AttributeValue::OfString(m_engine.StringGlobal(slot - ScriptEngine::kDoubleGlobals))};
+            SetStringValue(out, m_engine.StringGlobal(slot - ScriptEngine::kDoubleGlobals));
         return true;
     }
-    Scanner::State afterName = s.SaveState();
+    const std::string name = s.Text();
+    ScriptScanner::State afterName = s.SaveState();
     s.RestoreState(start);
     Reference ref = ResolveObjectReference();
     if (ref.kind == Reference::Missing)
@@ -722,7 +760,7 @@ bool Interpreter::Primary(ScriptValue& out)
         if (s.Next() != TokenKind::Identifier || s.Text().empty())
             return Fail(ScriptError::Syntax);
         const std::string member = s.Text();
-        Scanner::State beforeArgs = s.SaveState();
+        ScriptScanner::State beforeArgs = s.SaveState();
         if (NextIsOperator(kLParen)) {
             s.RestoreState(beforeArgs);
             return CallMember(*ref.element, member, true, &out);
@@ -734,7 +772,7 @@ bool Interpreter::Primary(ScriptValue& out)
         if (!def)
             return Fail(ScriptError::NoAttribute);
         const AttributeDef attribute = *def;
-        Scanner::State saved = s.SaveState();
+        ScriptScanner::State saved = s.SaveState();
         out = ScriptValue {attribute.type, AttributeValue()};
         target.GetAttribute(attribute.name, attribute.type, out.value);
         s.RestoreState(saved);
@@ -742,31 +780,31 @@ bool Interpreter::Primary(ScriptValue& out)
     }
     s.RestoreState(afterName);
     if (FindBuiltinFunction(name)) {
-        Scanner::State here = s.SaveState();
+        ScriptScanner::State here = s.SaveState();
         if (NextIsOperator(kLParen)) {
             s.RestoreState(here);
             return CallFunction(name, &out);
         }
     }
-    if (NamesEqual(name, "NoText")) {
+    if (EqualFolded(name, "NoText")) {
         out = ScriptValue {ValueType::Text, AttributeValue()};
         out.value.Block().AppendInt(0, 1);
         return true;
     }
-    if (NamesEqual(name, "NoPicture")) {
+    if (EqualFolded(name, "NoPicture")) {
         out = ScriptValue {ValueType::Picture, AttributeValue()};
         return true;
     }
-    if (NamesEqual(name, "SpawnMedia") || NamesEqual(name, "NoMedia")) {
+    if (EqualFolded(name, "SpawnMedia") || EqualFolded(name, "NoMedia")) {
         MediaRef media;
         media.database = DatabaseOf(&m_element);
-        media.mediaId = NamesEqual(name, "SpawnMedia") ? ScriptValue::kSpawnMedia : MediaRef::kNone;
+        media.mediaId = EqualFolded(name, "SpawnMedia") ? ScriptValue::kSpawnMedia : MediaRef::kNone;
         out = ScriptValue {ValueType::Media, AttributeValue::OfMedia(media)};
         return true;
     }
     for (size_t i = 0; i < m_event.params.size(); ++i) {
         const ParamDef& p = m_event.params[i];
-        if (p.type == ValueType::Void || !NamesEqual(p.name, name))
+        if (p.type == ValueType::Void || !EqualFolded(p.name, name))
             continue;
         out = ScriptValue {p.type, i < m_params.size() ? m_params[i] : AttributeValue()};
         return true;
@@ -776,8 +814,8 @@ bool Interpreter::Primary(ScriptValue& out)
 
 Interpreter::Reference Interpreter::ResolveObjectReference()
 {
-    Scanner& s = m_engine.m_scanner;
-    Scanner::State start = s.SaveState();
+    ScriptScanner& s = m_engine.m_scanner;
+    ScriptScanner::State start = s.SaveState();
     Reference none;
     auto giveUp = [&] {
         s.RestoreState(start);
@@ -786,11 +824,11 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
     if (s.Next() != TokenKind::Identifier || s.Text().empty() || s.Text() == ".")
         return giveUp();
     std::string word = s.Text();
-    if (NamesEqual(word, "Source") || NamesEqual(word, "Parent")) {
+    if (EqualFolded(word, "Source") || EqualFolded(word, "Parent")) {
         if (!NextIsOperator(kColon))
             return giveUp();
         Reference ref;
-        ref.element = NamesEqual(word, "Source") ? &m_element
+        ref.element = EqualFolded(word, "Source") ? &m_element
                                                  : (m_model ? static_cast<Element*>(m_model->Interface()) : nullptr);
         ref.kind = ref.element ? Reference::Found : Reference::Missing;
         return ref;
@@ -801,7 +839,7 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         if (card < 0)
             card = m_model->CurrentCard();
     }
-    auto startsWithCard = word.size() >= 4 && NamesEqual(word.substr(0, 4), "Card");
+    auto startsWithCard = word.size() >= 4 && EqualFolded(word.substr(0, 4), "Card");
     bool digitsOnly = startsWithCard;
     for (size_t i = 4; digitsOnly && i < word.size(); ++i)
         digitsOnly = word[i] >= '0' && word[i] <= '9';
@@ -817,7 +855,7 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         if (s.Next() != TokenKind::Identifier)
             return giveUp();
         word = s.Text();
-    } else if (NamesEqual(word, "Background")) {
+    } else if (EqualFolded(word, "Background")) {
         card = InterfaceModel::kBackground;
         if (s.Next() != TokenKind::Identifier)
             return giveUp();
@@ -863,7 +901,7 @@ Element* Interpreter::FindByName(int32_t card, std::string_view type, std::strin
     if (!holder)
         return nullptr;
     for (const auto& element : holder->elements) {
-        if (NamesEqual(element->GetName(), name) && (type.empty() || NamesEqual(element->GetTypeName(), type)))
+        if (EqualFolded(element->GetName(), name) && (type.empty() || EqualFolded(element->GetTypeName(), type)))
             return element.get();
     }
     return nullptr;

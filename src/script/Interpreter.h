@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "iface/AttributeValue.h"
 #include "iface/ClassDefinition.h"
 #include "script/ScriptCast.h"
+#include "script/ScriptScanner.h"
 
 namespace tamber {
 
@@ -41,6 +43,9 @@ const char* ScriptErrorMessage(ScriptError error);
 class Interpreter {
 public:
     static constexpr int kMaxLoopDepth = 32;
+    // Parentheses and unary operators nest at most this deep; deeper is a syntax error rather
+    // than the end of the machine's stack.
+    static constexpr int kMaxExpressionDepth = 256;
 
     Interpreter(ScriptEngine& engine, Element& element, const EventDef& event,
         std::span<const AttributeValue> params);
@@ -88,13 +93,57 @@ private:
     bool Power(ScriptValue& out);
     bool Unary(ScriptValue& out);
     bool Primary(ScriptValue& out);
-    bool NextIsOperator(int32_t code);
+    // The operator code of the next token (-1 for anything else); the position stays. Every
+    // expression level asks at the same position, so the answer is kept while no other token
+    // has been read.
+    int32_t PeekOperator()
+    {
+        ScriptScanner::State here = m_scanner.SaveState();
+        if (m_peek.scans == m_scanner.Scans() && m_peek.block == here.block && m_peek.position == here.position
+            && m_peek.view.data() == here.view.data())
+            return m_peek.code;
+        return ScanOperator();
+    }
+    int32_t ScanOperator();
+    // Reads the next token when it is that operator.
+    bool NextIsOperator(int32_t code)
+    {
+        if (PeekOperator() != code)
+            return false;
+        m_scanner.RestoreState(m_peek.after);
+        return true;
+    }
     bool Cast(ScriptValue& value, ValueType to, const std::vector<std::string>* enumNames = nullptr);
 
     Reference ResolveObjectReference();
     Element* FindByName(int32_t card, std::string_view type, std::string_view name) const;
 
+    // Scratch values for the expression levels, reused rather than built for every operand.
+    class Temporary {
+    public:
+        explicit Temporary(Interpreter& in) : m_in(in), m_value(in.AcquireValue()) { }
+        ~Temporary() { --m_in.m_valueTop; }
+        Temporary(const Temporary&) = delete;
+        Temporary& operator=(const Temporary&) = delete;
+        ScriptValue& operator*() { return m_value; }
+        ScriptValue* operator->() { return &m_value; }
+
+    private:
+        Interpreter& m_in;
+        ScriptValue& m_value;
+    };
+    ScriptValue& AcquireValue()
+    {
+        if (m_valueTop == m_values.size())
+            m_values.emplace_back();
+        return m_values[m_valueTop++];
+    }
+
     ScriptEngine& m_engine;
+    ScriptScanner& m_scanner;
+    std::deque<ScriptValue> m_values;  // a deque keeps borrowed references valid as it grows
+    size_t m_valueTop = 0;
+    int32_t m_expressionDepth = 0;
     Element& m_element;
     InterfaceModel* m_model;
     const EventDef& m_event;
@@ -104,6 +153,14 @@ private:
     int32_t m_ifDepth = 0;
     int32_t m_whileDepth = 0;
     std::vector<LoopEntry> m_loops;
+    struct Peek {
+        const MemoryBlock* block = nullptr;
+        std::string_view view;
+        int32_t position = -1;
+        uint64_t scans = ~uint64_t {0};
+        int32_t code = -1;
+        ScriptScanner::State after;
+    } m_peek;
     uint32_t m_startTick = 0;
     uint32_t m_statements = 0;
 };

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "db/MediaDatabase.h"
+#include "base/AsciiCase.h"
 #include "iface/Element.h"
 #include "iface/InterfaceModel.h"
 #include "iface/InterfaceObject.h"
@@ -32,8 +33,6 @@ const ScannerWord kOperators[] = {
     {"*", 11}, {"/", 12}, {"^", 13}, {"&", 14}, {"|", 15}, {"!", 16}, {"==", 17}, {"<", 18}, {"<=", 19},
     {">", 20}, {">=", 21}, {"!=", 22}, {";", 23},
 };
-
-constexpr const char* kGlobalNames[] = {"A", "B", "C", "D", "E", "F", "G", "S", "S1", "S2"};
 
 std::string FormatParameter(const ParamDef& param, const AttributeValue& value)
 {
@@ -68,7 +67,7 @@ bool FitsType(std::string_view catalogueType, std::string_view expected)
         {"Audio", "Audio"}, {"AVI", "Video"}, {"Video", "Video"}, {"3D", "3d"}, {"Interface", "Interface"},
     };
     for (auto [type, fits] : kFits) {
-        if (NamesEqual(type, catalogueType) && NamesEqual(fits, expected))
+        if (EqualFolded(type, catalogueType) && EqualFolded(fits, expected))
             return true;
     }
     return false;
@@ -76,11 +75,8 @@ bool FitsType(std::string_view catalogueType, std::string_view expected)
 
 }  // namespace
 
-ScriptEngine::ScriptEngine()
+ScriptEngine::ScriptEngine() : m_scanner(kOperators, LineBreaks::AreSpace, Escapes::Off)
 {
-    m_scanner.AddOperators(kOperators);
-    m_scanner.SetLineBreaksAreSpace(LineBreaks::AreSpace);
-    m_scanner.SetEscapes(Escapes::Off);
     static RealClock watchdog;
     m_settings.watchdogClock = &watchdog;
     m_settings.errors = &std::cerr;
@@ -114,10 +110,17 @@ void ScriptEngine::Install()
 
 int ScriptEngine::GlobalSlot(std::string_view name)
 {
-    for (int i = 0; i < kDoubleGlobals + kStringGlobals; ++i) {
-        if (NamesEqual(name, kGlobalNames[i]))
-            return i;
+    // Every statement and operand asks: answer from the letters rather than the name list.
+    if (name.empty() || name.size() > 2)
+        return -1;
+    char first = static_cast<char>(name[0] | 0x20);
+    if (name.size() == 1) {
+        if (first >= 'a' && first < 'a' + kDoubleGlobals)
+            return first - 'a';
+        return first == 's' ? kDoubleGlobals : -1;
     }
+    if (first == 's' && (name[1] == '1' || name[1] == '2'))
+        return kDoubleGlobals + (name[1] - '0');
     return -1;
 }
 
@@ -264,7 +267,9 @@ int ScriptEngine::ExecuteEvent(Element& element, const EventCall& call)
     int32_t header = HandlerIndex::FindHeader(element.Script(), event.name);
     int ran = 0;
     if (header >= 0) {
-        Scanner::State outer = m_scanner.SaveState();
+        if (m_depth == 0)
+            m_scanner.Trim();
+        ScriptScanner::State outer = m_scanner.SaveState();
         ++m_depth;
         Interpreter interpreter(*this, element, event, call.params);
         ScriptError error = interpreter.Run(header);
@@ -282,7 +287,7 @@ int ScriptEngine::ExecuteEvent(Element& element, const EventCall& call)
             }
             m_inError = false;
         }
-        if (hotLink && element.SpawnPopups() && NamesEqual(event.name, "HotLinkClicked") && m_settings.spawnPopups)
+        if (hotLink && element.SpawnPopups() && EqualFolded(event.name, "HotLinkClicked") && m_settings.spawnPopups)
             m_settings.spawnPopups(element);
     }
     if (hotLink) {

@@ -12,8 +12,8 @@
 
 #include "iface/MediaRef.h"
 
-#include "base/Scanner.h"
 #include "iface/ScriptHost.h"
+#include "script/ScriptScanner.h"
 #include "ui/DialogAnswers.h"
 
 namespace tamber {
@@ -99,7 +99,7 @@ public:
     static int GlobalSlot(std::string_view name);
     void ResetGlobals();
 
-    Scanner& SharedScanner() { return m_scanner; }
+    ScriptScanner& SharedScanner() { return m_scanner; }
     // The trace list: at most 200 lines, oldest first.
     const std::deque<std::string>& TraceLines() const { return m_traceLines; }
     void AddTraceLine(std::string line);
@@ -142,7 +142,7 @@ private:
     friend class Interpreter;
 
     Settings m_settings;
-    Scanner m_scanner;
+    ScriptScanner m_scanner;
     std::array<double, kDoubleGlobals> m_doubles {};
     std::array<std::string, kStringGlobals> m_strings;
     std::deque<std::string> m_traceLines;
