@@ -90,6 +90,10 @@ public:
 
     // Media.
     virtual void SetMedia(const MediaDatabase* database, int32_t mediaId);
+    // Around a script's write of a Media attribute: media elements let go of what they show
+    // before, and load the new media after (only when it names an existing id).
+    virtual void PrepareMediaChange() { }
+    virtual void MediaChanged() { }
     MediaRef GetMedia() const { return m_media; }
     const MediaDatabase* Database() const;
 

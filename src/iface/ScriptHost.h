@@ -33,6 +33,10 @@ public:
     // A built-in function called as a method of the element; -1 when there is none.
     virtual int CallFunction(Element& element, std::string_view name,
         std::span<const AttributeValue> params, AttributeValue& result) = 0;
+    // Interface windows report their opening and closing, so that what lives as long as any
+    // window is open (the plug-ins) comes and goes with them.
+    virtual void InterfaceWindowOpened() { }
+    virtual void InterfaceWindowClosed() { }
 
     // Whether a script error message is on screen (the Interface timer skips its ticks then).
     virtual bool InError() const { return false; }

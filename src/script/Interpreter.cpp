@@ -410,6 +410,7 @@ bool Interpreter::AssignAttribute(Element& target, const std::string& name)
         return false;
     bool media = attribute.type == ValueType::Media;
     if (media) {
+        target.PrepareMediaChange();
         m_engine.BeginWaitCursor();
         if (v.value.Media().mediaId == ScriptValue::kSpawnMedia) {
             AttributeValue expected;
@@ -428,6 +429,8 @@ bool Interpreter::AssignAttribute(Element& target, const std::string& name)
         if (m_model)
             m_model->Redraw();
     }
+    if (media && v.value.Media().database && v.value.Media().mediaId >= 0)
+        target.MediaChanged();
     s.RestoreState(saved);
     return true;
 }
@@ -531,10 +534,9 @@ bool Interpreter::CallPlugIn(const std::string& name)
     if (!Arguments(kTwoStrings, values))
         return false;
     std::string out;
-    const auto& call = m_engine.m_settings.plugInCall;
     ScriptScanner& s = m_engine.m_scanner;
     ScriptScanner::State saved = s.SaveState();
-    int called = call ? call(name, values[0].String(), values[1].String(), out) : 0;
+    int called = m_engine.CallPlugIn(name, values[0].String(), values[1].String(), out);
     s.RestoreState(saved);
     if (!called)
         return Fail(ScriptError::NoFunction);

@@ -13,6 +13,7 @@
 #include "script/HandlerIndex.h"
 #include "script/Interpreter.h"
 #include "script/MediaReference.h"
+#include "script/PlugInManager.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
@@ -196,6 +197,28 @@ void ScriptEngine::ResolveSpawnMedia(MediaRef& media, std::string_view expectedT
         m_hotLinkTargets.erase(m_hotLinkTargets.begin() + static_cast<std::ptrdiff_t>(i));
         return;
     }
+}
+
+void ScriptEngine::InterfaceWindowOpened()
+{
+    if (m_windows++ > 0 || !m_settings.system || !m_settings.libraries)
+        return;
+    m_plugIns = std::make_unique<PlugInManager>(*m_settings.system, *m_settings.libraries, m_settings.plugInFolder);
+    m_plugIns->Load();
+}
+
+void ScriptEngine::InterfaceWindowClosed()
+{
+    if (m_windows > 0 && --m_windows == 0)
+        m_plugIns.reset();
+}
+
+int ScriptEngine::CallPlugIn(const std::string& name, const std::string& first, const std::string& second,
+    std::string& result)
+{
+    if (m_settings.plugInCall)
+        return m_settings.plugInCall(name, first, second, result);
+    return m_plugIns ? m_plugIns->Call(-1, name, first, second, result) : 0;
 }
 
 void ScriptEngine::EnsureEventStubs(Element& element)

@@ -19,7 +19,10 @@
 namespace tamber {
 
 class Clock;
+class DynamicLibraryLoader;
 class Element;
+class PlugInManager;
+class SystemServices;
 
 // Where trace lines go (the player prints them with --trace).
 class TraceSink {
@@ -67,7 +70,12 @@ public:
         std::function<void()> beep;
         std::function<void(bool on)> waitCursor;       // shows or hides the wait cursor
         std::ostream* errors = nullptr;     // the timeout notice; default std::cerr
-        // Calls the plug-in function of that name with two texts; answers 1 when one was found.
+        // Plug-ins: the player program's folder and the loader of shared libraries. Without both
+        // no plug-in is loaded. plugInCall, when set, replaces the loaded plug-ins: it calls the
+        // function of that name with two texts and answers 1 when one was found.
+        std::string plugInFolder;
+        SystemServices* system = nullptr;
+        DynamicLibraryLoader* libraries = nullptr;
         std::function<int(const std::string& name, const std::string& first, const std::string& second,
             std::string& result)> plugInCall;
         // Opens the popups of a hot link's targets for the element (the Text runtime's part).
@@ -89,6 +97,15 @@ public:
     void RebuildTokens(Element& element) override;
     int CallFunction(Element& element, std::string_view name, std::span<const AttributeValue> params,
         AttributeValue& result) override;
+    // The first interface window to open loads the plug-ins; the last to close unloads them.
+    void InterfaceWindowOpened() override;
+    void InterfaceWindowClosed() override;
+
+    // The loaded plug-ins, or null while no interface window is open.
+    PlugInManager* PlugIns() { return m_plugIns.get(); }
+    // Calls a plug-in function as "Name.plg ( a, b )" does; answers 1 when one was called.
+    int CallPlugIn(const std::string& name, const std::string& first, const std::string& second,
+        std::string& result);
 
     // Globals: "A" to "G" and "S", "S1", "S2" (case ignored).
     double DoubleGlobal(int index) const { return m_doubles[index]; }
@@ -154,6 +171,8 @@ private:
     HotLinkState m_hotLink;
     std::vector<HotLinkTarget> m_hotLinkTargets;
     ScriptHost* m_previousHost = nullptr;
+    std::unique_ptr<PlugInManager> m_plugIns;
+    int32_t m_windows = 0;
     bool m_installed = false;
 };
 
