@@ -12,6 +12,9 @@
 #include "iface/Element.h"
 #include "iface/InterfaceModel.h"
 #include "iface/InterfaceObject.h"
+#include "platform/Beeper.h"
+#include "platform/Launcher.h"
+#include "platform/MciCommands.h"
 #include "platform/clock/RealClock.h"
 #include "script/MediaReference.h"
 #include "script/ScriptCast.h"
@@ -139,8 +142,8 @@ std::string StringFilePath(ScriptEngine& engine, const std::string& name)
 // Each function, in table order.
 void Beep(ScriptEngine& e, Element&, Args, AttributeValue&)
 {
-    if (e.GetSettings().beep)
-        e.GetSettings().beep();
+    if (e.GetSettings().beeper)
+        e.GetSettings().beeper->Beep();
 }
 
 void Chr(ScriptEngine&, Element&, Args a, AttributeValue& r)
@@ -163,9 +166,14 @@ void HomeDirectory(ScriptEngine&, Element& el, Args, AttributeValue& r)
 void Launch(ScriptEngine& e, Element& el, Args a, AttributeValue&)
 {
     const ScriptEngine::Settings& settings = e.GetSettings();
-    if (!settings.launchEnabled || !settings.launch)
-        return;
     std::string command = Text(a, 0);
+    if (!settings.launchEnabled) {
+        if (settings.errors)
+            *settings.errors << "tamber: Launch refused (--no-launch): " << command << "\n";
+        return;
+    }
+    if (!settings.launcher)
+        return;
     size_t blank = command.find(' ');
     std::string program = command.substr(0, blank);
     std::string arguments = blank == std::string::npos ? std::string() : command.substr(blank + 1);
@@ -175,7 +183,7 @@ void Launch(ScriptEngine& e, Element& el, Args a, AttributeValue&)
         size_t slash = program.find_last_of("/\\");
         folder = slash == std::string::npos ? folder : program.substr(0, slash);
     }
-    settings.launch(program, arguments, folder);
+    settings.launcher->Launch(program, arguments, folder);
 }
 
 void Left(ScriptEngine&, Element&, Args a, AttributeValue& r)
@@ -197,10 +205,15 @@ void LowerCase(ScriptEngine&, Element&, Args a, AttributeValue& r)
     r.SetString(Lower(Text(a, 0)));
 }
 
-void MciCommand(ScriptEngine& e, Element&, Args a, AttributeValue&)
+void MciCommand(ScriptEngine& e, Element& el, Args a, AttributeValue&)
 {
-    if (e.GetSettings().mciCommand)
-        e.GetSettings().mciCommand(Text(a, 0));
+    MciCommands* mci = e.GetSettings().mci;
+    if (!mci)
+        return;
+    // File names in commands are relative to the title's own folder.
+    const MediaDatabase* db = TopDatabase(el);
+    mci->SetBaseFolder(db ? db->DatabaseFolder() : std::string());
+    mci->Execute(Text(a, 0));
 }
 
 void MediaField(ScriptEngine&, Element& el, Args a, AttributeValue& r)

@@ -13,13 +13,17 @@
 #include "iface/MediaRef.h"
 
 #include "iface/ScriptHost.h"
+#include "platform/BreakKey.h"
 #include "script/ScriptScanner.h"
 #include "ui/DialogAnswers.h"
 
 namespace tamber {
 
+class Beeper;
 class Clock;
 class DynamicLibraryLoader;
+class Launcher;
+class MciCommands;
 class Element;
 class PlugInManager;
 class SystemServices;
@@ -29,13 +33,6 @@ class TraceSink {
 public:
     virtual ~TraceSink() = default;
     virtual void TraceLine(std::string_view line) = 0;
-};
-
-// Asks whether the user holds Ctrl+Break, the key that stops a running script.
-class BreakKey {
-public:
-    virtual ~BreakKey() = default;
-    virtual bool IsDown() = 0;
 };
 
 // The script engine of the process: the scanner shared by every handler, the ten globals, the
@@ -63,11 +60,15 @@ public:
         MessageBoxFunction messageBox;      // default: the window framework's message box
         FileDialogFunction fileDialog;      // default: the framework's open-file dialog
         std::string dataFolder;             // holds "zd/" of the string files
+        // The platform's services for the built-in functions; null: the function does nothing.
+        // Interactive runs: PosixLauncher, MciCommands over SdlMciWaveOutput, ToneBeeper,
+        // SdlBreakKey (above). Headless runs: RecordingLauncher or none, MciCommands over
+        // RecordingMciWaveOutput, CountingBeeper, ManualBreakKey set by the automation runner.
+        Launcher* launcher = nullptr;
+        // --no-launch: Launch starts nothing and says so on the errors stream.
         bool launchEnabled = true;
-        std::function<void(const std::string& program, const std::string& arguments,
-            const std::string& folder)> launch;       // default: the platform's launcher
-        std::function<void(const std::string&)> mciCommand;
-        std::function<void()> beep;
+        MciCommands* mci = nullptr;
+        Beeper* beeper = nullptr;
         std::function<void(bool on)> waitCursor;       // shows or hides the wait cursor
         std::ostream* errors = nullptr;     // the timeout notice; default std::cerr
         // Plug-ins: the player program's folder and the loader of shared libraries. Without both
