@@ -89,9 +89,11 @@ public:
     const std::string& CaptionText() const { return m_caption; }
     bool TimerCycles() const { return m_timerCycles; }
     int32_t TimerInterval() const { return m_timerInterval; }
-    // Child role: the script and token index of the Interface the child shows.
+    // Child role: the script, token index and user event records of the Interface the child
+    // shows.
     MemoryBlock& OwnScript() { return m_ownScript; }
     MemoryBlock& OwnTokens() { return m_ownTokens; }
+    MemoryBlock& OwnEvents() { return m_ownEvents; }
 
 private:
     friend struct InterfaceObjectAccess;
@@ -124,6 +126,7 @@ private:
     bool m_timerCycles = false;
     MemoryBlock m_ownScript;
     MemoryBlock m_ownTokens;
+    MemoryBlock m_ownEvents;
     std::unique_ptr<ChildInterface> m_child;
 };
 

@@ -102,13 +102,14 @@ void ReadTopLevelChunk(InterfaceModel& model, std::string_view tag, const Memory
             object->AddAttributeDefinition(record.name, record.type,
                 own ? kUserAttributeFlags : kSelfRecordAttributeFlags);
     } else if (tag == chunk::kUEvn) {
-        if (own)
-            object->UserEvents().Clear();
+        // A child keeps the records apart from its own user events, so that its window writes
+        // them back unchanged.
+        MemoryBlock& events = own ? object->UserEvents() : object->OwnEvents();
+        events.Clear();
         for (int32_t at = 0; at + EventDef::kRecordSize <= payload.Size(); at += EventDef::kRecordSize) {
             EventDef def = EventDef::ReadRecord(payload, at);
             object->AddEventDefinition(def);
-            if (own)
-                def.AppendRecord(object->UserEvents());
+            def.AppendRecord(events);
         }
     }
 }
@@ -157,6 +158,8 @@ int InterfaceRecord::Load(InterfaceModel& model, const MediaDatabase* database, 
         object.EnterSelfRole();
         object.UserAttributes().Clear();
         object.UserEvents().Clear();
+    } else if (InterfaceObject* child = model.Interface()) {
+        child->OwnEvents().Clear();
     }
     model.ResetSettings();
 
@@ -247,9 +250,7 @@ void InterfaceRecord::Write(const InterfaceModel& model, MemoryBlock& out)
     out.WriteChunk(chunk::kScrp, own ? object->Script() : object->OwnScript());
     out.WriteChunk(chunk::kTokn, own ? object->Tokens() : object->OwnTokens());
     out.WriteChunk(chunk::kUAtt, own ? object->UserAttributes() : object->SelfUserAttributes());
-    // FIXME: a child window adds the record's events to the child element's table without
-    // keeping them apart, so it writes none back.
-    out.WriteChunk(chunk::kUEvn, own ? object->UserEvents() : MemoryBlock());
+    out.WriteChunk(chunk::kUEvn, own ? object->UserEvents() : object->OwnEvents());
     MemoryBlock inner;
     object->WriteElementBlock(inner);
     out.WriteChunk(chunk::kIntr, inner);
