@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <numeric>
 #include <unordered_set>
 
@@ -31,15 +32,27 @@ constexpr std::array<bool, 256> MakeWordBytes()
 }
 constexpr std::array<bool, 256> kWordBytes = MakeWordBytes();
 
-void PutU16(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
+constexpr std::array<uint8_t, 256> MakeLowerAscii()
 {
-    bytes[at] = static_cast<uint8_t>(value);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+    std::array<uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return table;
+}
+constexpr std::array<uint8_t, 256> kLowerAscii = MakeLowerAscii();
+
+constexpr uint64_t kHashBasis = 14695981039346656037ull;
+constexpr uint64_t kHashPrime = 1099511628211ull;
+
+void PutU16(uint8_t* at, uint32_t value)
+{
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
 }
 
-uint32_t GetU16(const std::vector<uint8_t>& bytes, size_t at)
+uint32_t GetU16(const uint8_t* at)
 {
-    return bytes[at] | (bytes[at + 1] << 8);
+    return at[0] | (at[1] << 8);
 }
 
 void AppendNameIdTable(MemoryBlock& block, const std::vector<std::string>& names, uint32_t firstId)
@@ -96,42 +109,45 @@ void FullTextIndexBuilder::SplitWords(std::string_view text, uint32_t first,
     }
 }
 
-uint64_t FullTextIndexBuilder::Hash(std::string_view word)
+uint32_t FullTextIndexBuilder::WordId(std::string_view word, uint32_t h)
 {
-    uint64_t h = 14695981039346656037ull;
-    for (char c : word)
-        h = (h ^ static_cast<uint8_t>(c)) * 1099511628211ull;
-    return h ^ (h >> 29);
-}
-
-uint32_t FullTextIndexBuilder::WordId(std::string_view word)
-{
-    // Open addressing, at most half full; slots hold word id + 1.
+    // At most half full, so probe runs stay short.
     if ((m_words.size() + 1) * 2 > m_slots.size()) {
-        std::vector<uint32_t> slots(std::max<size_t>(4096, m_slots.size() * 2), 0);
+        std::vector<WordSlot> slots(std::max<size_t>(4096, m_slots.size() * 2));
         size_t mask = slots.size() - 1;
-        for (uint32_t id = 0; id < m_words.size(); ++id) {
-            size_t i = m_hashes[id] & mask;
-            while (slots[i])
+        for (const WordSlot& slot : m_slots) {
+            if (!slot.idPlusOne)
+                continue;
+            size_t i = slot.hash & mask;
+            while (slots[i].idPlusOne)
                 i = (i + 1) & mask;
-            slots[i] = id + 1;
+            slots[i] = slot;
         }
         m_slots.swap(slots);
     }
-    uint64_t h = Hash(word);
-    size_t mask = m_slots.size() - 1;
+    uint64_t prefix = 0;
+    std::memcpy(&prefix, word.data(), std::min(word.size(), kPrefixSize));
+    const bool shortWord = word.size() <= kPrefixSize;
+    const size_t mask = m_slots.size() - 1;
     size_t i = h & mask;
-    while (uint32_t slot = m_slots[i]) {
-        if (m_hashes[slot - 1] == h && m_words[slot - 1] == word)
-            return slot - 1;
+    while (const uint32_t idPlusOne = m_slots[i].idPlusOne) {
+        const WordSlot& slot = m_slots[i];
+        if (slot.hash == h && slot.prefix == prefix && (shortWord || m_words[idPlusOne - 1] == word))
+            return idPlusOne - 1;
         i = (i + 1) & mask;
     }
     auto id = static_cast<uint32_t>(m_words.size());
     m_words.emplace_back(word);
-    m_hashes.push_back(h);
     m_postings.emplace_back();
-    m_slots[i] = id + 1;
+    m_slots[i] = WordSlot{prefix, h, id + 1};
     return id;
+}
+
+// Stores the open posting's data length in its header.
+void FullTextIndexBuilder::ClosePosting(WordPostings& w)
+{
+    if (w.open)
+        PutU16(w.bytes.data.get() + w.header + kPostingDataLengthOffset, w.openLength);
 }
 
 void FullTextIndexBuilder::AddWords(std::string_view text, int32_t mediaId, uint16_t granule, uint32_t firstPosition)
@@ -140,53 +156,68 @@ void FullTextIndexBuilder::AddWords(std::string_view text, int32_t mediaId, uint
     uint32_t position = firstPosition;
     size_t i = 0;
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t end = text.size();
     char lower[kMaxKeyLength];
-    while (i < text.size()) {
-        while (i < text.size() && !kWordBytes[bytes[i]])
+    while (i < end) {
+        while (i < end && !kWordBytes[bytes[i]])
             ++i;
-        size_t start = i;
-        while (i < text.size() && kWordBytes[bytes[i]])
-            ++i;
-        if (i == start)
+        if (i == end)
             break;
-        size_t n = std::min<size_t>(i - start, kMaxKeyLength);
-        for (size_t k = 0; k < n; ++k) {
-            uint8_t c = bytes[start + k];
-            lower[k] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        // Lower-case and hash (FNV-1a) in the same pass; a long word is cut to the key length.
+        size_t n = 0;
+        uint64_t h = kHashBasis;
+        for (; i < end && kWordBytes[bytes[i]]; ++i) {
+            if (n == kMaxKeyLength)
+                continue;
+            uint8_t c = kLowerAscii[bytes[i]];
+            lower[n++] = static_cast<char>(c);
+            h = (h ^ c) * kHashPrime;
         }
-        WordPostings& w = m_postings[WordId(std::string_view(lower, n))];
+        WordPostings& w = m_postings[WordId(std::string_view(lower, n), static_cast<uint32_t>(h ^ (h >> 32)))];
         ++m_stats.occurrences;
         ++m_mediaWords;
         // One posting per word, medium and granule; a full one is followed by another.
         bool sameMedium = w.open && w.lastMedia == mediaId;
-        if (!sameMedium || w.lastGranule != granule ||
-            GetU16(w.bytes, w.header + kPostingDataLengthOffset) + kPositionItemSize > kMaxPostingData) {
+        if (!sameMedium || w.lastGranule != granule || w.openLength + kPositionItemSize > kMaxPostingData) {
             if (!sameMedium)
                 ++m_mediaDistinct;
             if (w.open && mediaId < w.lastMedia)
                 w.sorted = false;
-            w.header = w.bytes.size();
-            w.bytes.resize(w.header + kPostingHeaderSize, 0);
+            ClosePosting(w);
             auto media = static_cast<uint32_t>(mediaId);
+            w.header = static_cast<uint32_t>(w.bytes.size);
+            uint8_t* head = w.bytes.Extend(kPostingHeaderSize);
+            std::memset(head, 0, kPostingHeaderSize);
             for (int b = 0; b < 4; ++b)
-                w.bytes[w.header + kPostingMediaOffset + b] = static_cast<uint8_t>(media >> (8 * b));
-            PutU16(w.bytes, w.header + kPostingGranuleOffset, granule);
+                head[kPostingMediaOffset + b] = static_cast<uint8_t>(media >> (8 * b));
+            PutU16(head + kPostingGranuleOffset, granule);
             w.lastMedia = mediaId;
             w.lastGranule = granule;
+            w.openLength = 0;
             w.open = true;
         }
-        uint8_t item[kPositionItemSize] = {kPositionItem, static_cast<uint8_t>(position),
-            static_cast<uint8_t>(position >> 8), static_cast<uint8_t>(position >> 16),
-            static_cast<uint8_t>(position >> 24)};
-        w.bytes.insert(w.bytes.end(), item, item + kPositionItemSize);
-        PutU16(w.bytes, w.header + kPostingDataLengthOffset,
-            GetU16(w.bytes, w.header + kPostingDataLengthOffset) + kPositionItemSize);
+        uint8_t* item = w.bytes.Extend(kPositionItemSize);
+        item[0] = kPositionItem;
+        for (int b = 0; b < 4; ++b)
+            item[1 + b] = static_cast<uint8_t>(position >> (8 * b));
+        w.openLength = static_cast<uint16_t>(w.openLength + kPositionItemSize);
         ++position;
     }
 }
 
-void FullTextIndexBuilder::SortPostings(std::vector<uint8_t>& bytes)
+void FullTextIndexBuilder::ByteRun::Reserve(size_t needed)
 {
+    size_t grown = std::max<size_t>({needed, capacity * 2, 32});
+    auto bigger = std::make_unique_for_overwrite<uint8_t[]>(grown);
+    if (size > 0)
+        std::memcpy(bigger.get(), data.get(), size);
+    data = std::move(bigger);
+    capacity = grown;
+}
+
+void FullTextIndexBuilder::SortPostings(ByteRun& run)
+{
+    const uint8_t* bytes = run.data.get();
     // Stable by media id, so each medium keeps its granules and positions in order.
     struct Span {
         int32_t media;
@@ -194,20 +225,19 @@ void FullTextIndexBuilder::SortPostings(std::vector<uint8_t>& bytes)
         size_t length;
     };
     std::vector<Span> spans;
-    for (size_t at = 0; at + kPostingHeaderSize <= bytes.size();) {
-        size_t length = kPostingHeaderSize + GetU16(bytes, at + kPostingDataLengthOffset);
+    for (size_t at = 0; at + kPostingHeaderSize <= run.size;) {
+        size_t length = kPostingHeaderSize + GetU16(bytes + at + kPostingDataLengthOffset);
         auto media = static_cast<int32_t>(bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
             (static_cast<uint32_t>(bytes[at + 3]) << 24));
         spans.push_back({media, at, length});
         at += length;
     }
     std::stable_sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.media < b.media; });
-    std::vector<uint8_t> sorted;
-    sorted.reserve(bytes.size());
+    ByteRun sorted;
+    sorted.Reserve(run.size);
     for (const Span& s : spans)
-        sorted.insert(sorted.end(), bytes.begin() + static_cast<ptrdiff_t>(s.offset),
-            bytes.begin() + static_cast<ptrdiff_t>(s.offset + s.length));
-    bytes.swap(sorted);
+        std::memcpy(sorted.Extend(s.length), bytes + s.offset, s.length);
+    run = std::move(sorted);
 }
 
 void FullTextIndexBuilder::Write(const MemoryBlock& block, std::string_view name, uint32_t id)
@@ -282,7 +312,6 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
 {
     m_stats = Stats{};
     m_slots.clear();
-    m_hashes.clear();
     m_words.clear();
     m_postings.clear();
     m_store = &store;
@@ -330,6 +359,7 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
     for (uint32_t w : order) {
         const std::string& word = m_words[w];
         WordPostings& postings = m_postings[w];
+        ClosePosting(postings);
         if (!postings.sorted)
             SortPostings(postings.bytes);
         if (leaf.Size() >= kLeafTargetBytes)
@@ -339,7 +369,7 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
             keys.AppendString(word, Nul::Include);
         }
         int64_t entryLength = kEntrySpareSize + static_cast<int64_t>(word.size()) + 1 +
-            static_cast<int64_t>(postings.bytes.size());
+            static_cast<int64_t>(postings.bytes.size);
         buffer.resize(kEntryLengthSize + static_cast<size_t>(entryLength));
         uint8_t* p = buffer.data();
         for (int b = 0; b < 4; ++b)
@@ -347,10 +377,11 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
         p[kEntryLengthSize] = 0;
         std::copy(word.begin(), word.end(), p + kEntryWordOffset);
         p[kEntryWordOffset + word.size()] = 0;
-        std::copy(postings.bytes.begin(), postings.bytes.end(), p + kEntryWordOffset + word.size() + 1);
+        if (postings.bytes.size > 0)
+            std::memcpy(p + kEntryWordOffset + word.size() + 1, postings.bytes.data.get(), postings.bytes.size);
         if (leaf.Append(buffer.data(), static_cast<int32_t>(buffer.size())) == 0)
             m_ok = 0;
-        std::vector<uint8_t>().swap(postings.bytes);
+        postings.bytes.Release();
         wordList.AppendString(word, Nul::Include);
     }
     flushLeaf();
@@ -389,7 +420,6 @@ int32_t FullTextIndexBuilder::Build(FullTextDocuments& documents, FullTextStore&
     store.EndBatch();
 
     m_slots.clear();
-    m_hashes.clear();
     m_words.clear();
     m_postings.clear();
     m_fieldTables.clear();

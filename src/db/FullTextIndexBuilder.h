@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -43,12 +44,36 @@ public:
     static bool IsWordByte(uint8_t c);
 
 private:
+    // A growable run of bytes whose append is a few instructions (postings grow five bytes at a
+    // time, millions of times).
+    struct ByteRun {
+        std::unique_ptr<uint8_t[]> data;
+        size_t size = 0;
+        size_t capacity = 0;
+
+        uint8_t* Extend(size_t n)
+        {
+            if (size + n > capacity)
+                Reserve(size + n);
+            uint8_t* at = data.get() + size;
+            size += n;
+            return at;
+        }
+        void Reserve(size_t needed);
+        void Release()
+        {
+            data.reset();
+            size = capacity = 0;
+        }
+    };
+
     struct WordPostings {
-        std::vector<uint8_t> bytes;  // postings as stored in the leaf
+        ByteRun bytes;               // postings as stored in the leaf
         int32_t lastMedia = 0;
+        uint32_t header = 0;         // offset of the open posting's header
         uint16_t lastGranule = 0;
+        uint16_t openLength = 0;     // data bytes of the open posting, stored when it closes
         bool open = false;           // a posting for lastMedia/lastGranule is being filled
-        size_t header = 0;           // offset of that posting's header
         bool sorted = true;          // media ids ascending so far
     };
 
@@ -56,13 +81,22 @@ private:
     void AddField(uint32_t fieldId, int32_t mediaId, const FullTextFieldValue& value, MemoryBlock& own);
     void Write(const MemoryBlock& block, std::string_view name, uint32_t id);
     void AddWords(std::string_view text, int32_t mediaId, uint16_t granule, uint32_t firstPosition);
-    uint32_t WordId(std::string_view word);
-    static uint64_t Hash(std::string_view word);
-    static void SortPostings(std::vector<uint8_t>& bytes);
+    // The id of a lower-cased word with its hash, added when new.
+    uint32_t WordId(std::string_view word, uint32_t hash);
+    static void ClosePosting(WordPostings& w);
+    static void SortPostings(ByteRun& bytes);
 
     Stats m_stats;
-    std::vector<uint32_t> m_slots;   // hash table of word ids + 1; 0 is empty
-    std::vector<uint64_t> m_hashes;  // per word id
+    // Open-addressing table of words. A slot keeps the word's first 8 bytes (NUL-padded) and
+    // its hash beside the id, so that most probes never look at the word itself: words of at
+    // most 8 bytes are equal when their prefixes are (word bytes are never NUL).
+    struct WordSlot {
+        uint64_t prefix = 0;
+        uint32_t hash = 0;
+        uint32_t idPlusOne = 0;  // 0: empty
+    };
+    static constexpr size_t kPrefixSize = sizeof(uint64_t);
+    std::vector<WordSlot> m_slots;
     std::vector<std::string> m_words;
     std::vector<WordPostings> m_postings;
     int32_t m_mediaWords = 0;

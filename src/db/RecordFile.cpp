@@ -17,6 +17,8 @@ constexpr int32_t kCacheNameSize = kNameSize + 1;
 constexpr int32_t kCacheIdOffset = kCacheNameSize;
 constexpr int32_t kCacheLengthOffset = kCacheIdOffset + 4;
 constexpr int32_t kCachePayloadOffset = kCacheLengthOffset + 4;
+// How far ahead of the real record count the header's count runs during a batch.
+constexpr int32_t kBatchCountHeadroom = 4096;
 // How long a quiet change counter spares looking at the file's stamp.
 constexpr std::chrono::microseconds kStampInterval{1000};
 
@@ -470,6 +472,12 @@ int32_t RecordFile::Refresh()
 {
     if (!m_isOpen)
         return 0;
+    if (!m_autoCommit) {
+        // A running batch owns the file: what it holds in memory is the truth.
+        if (!m_indexValid)
+            RebuildIndex();
+        return 0;
+    }
     if (m_counter) {
         uint64_t value = m_counter->Value();
         auto clock = std::chrono::steady_clock::now();
@@ -502,7 +510,7 @@ void RecordFile::InvalidateIndex()
 {
     m_index.Clear();
     m_nameCounts.clear();
-    m_freeEntries = 0;
+    m_freeSlots.clear();
     m_endOfRecords = -1;
     m_indexValid = false;
 }
@@ -513,7 +521,7 @@ void RecordFile::RebuildIndex()
     int32_t count = m_directory.ReadInt(0, 4);
     for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
         if (m_directory.ReadInt(p + kUsedOffset, 4) == kFreeRecord) {
-            ++m_freeEntries;
+            AddFreeSlot(p);
             continue;
         }
         const uint8_t* name = m_directory.Data(p + kNameOffset);
@@ -543,6 +551,37 @@ int64_t RecordFile::EndOfRecords()
     return end;
 }
 
+void RecordFile::AddFreeSlot(int32_t position)
+{
+    m_freeSlots.emplace(m_directory.ReadInt(position + kCapacityOffset, 4), position);
+}
+
+// The smallest free record that holds size bytes (the first in file order among equals), taken
+// out of the free list; -1 when none fits.
+int32_t RecordFile::TakeFreeSlot(int32_t size)
+{
+    if (m_indexValid) {
+        auto it = m_freeSlots.lower_bound({size, 0});
+        if (it == m_freeSlots.end())
+            return -1;
+        int32_t position = it->second;
+        m_freeSlots.erase(it);
+        return position;
+    }
+    int32_t best = -1;
+    int32_t bestCapacity = 0;
+    int32_t count = m_directory.ReadInt(0, 4);
+    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
+        int32_t capacity = m_directory.ReadInt(p + kCapacityOffset, 4);
+        if (m_directory.ReadInt(p + kUsedOffset, 4) == kFreeRecord && capacity >= size &&
+            (best < 0 || capacity < bestCapacity)) {
+            best = p;
+            bestCapacity = capacity;
+        }
+    }
+    return best;
+}
+
 void RecordFile::WriteHeader()
 {
     FileWrite(m_baseOffset, m_header.data(), kFileHeaderSize);
@@ -556,7 +595,17 @@ void RecordFile::WriteHeaderForChange(int32_t extraRecords)
 {
     SetHeaderInt(kDirectoryOffsetOffset, 0);
     int32_t exact = HeaderInt(kRecordCountOffset);
-    SetHeaderInt(kRecordCountOffset, exact + extraRecords);
+    if (!m_autoCommit) {
+        // In a batch the header on disk already reads as changing; it is written again only
+        // when the count it holds would no longer reach every record, and then with room for
+        // many more, since a scan stops at the end of the records anyway.
+        if (exact + extraRecords <= m_batchHeaderCount)
+            return;
+        m_batchHeaderCount = exact + extraRecords + kBatchCountHeadroom;
+        SetHeaderInt(kRecordCountOffset, m_batchHeaderCount);
+    } else {
+        SetHeaderInt(kRecordCountOffset, exact + extraRecords);
+    }
     WriteHeader();
     SetHeaderInt(kRecordCountOffset, exact);
 }
@@ -564,7 +613,7 @@ void RecordFile::WriteHeaderForChange(int32_t extraRecords)
 // Joins each run of free records into its first one; a run at the end of the file is cut off.
 void RecordFile::MergeFreeSpace()
 {
-    if (m_indexValid && m_freeEntries == 0)
+    if (m_indexValid && m_freeSlots.empty())
         return;
     bool changed = false;
     int32_t count = m_directory.ReadInt(0, 4);
@@ -627,19 +676,24 @@ void RecordFile::WriteDirectory(SetModified setModified)
 {
     if (IsEmbedded() || m_readOnly || !Hold())
         return;
-    if (m_autoCommit) {
-        MergeFreeSpace();
-        int64_t directoryOffset = EndOfRecords();
-        MemoryBlock out(kDirectoryLengthSize);
-        out.WriteInt(0, m_directory.Size(), 4);
-        out.Append(m_directory);
-        FileWrite(m_baseOffset + directoryOffset, out.Data(), out.Size());
-        // Nothing stays behind the directory, so the end of data is where it ends.
-        int64_t end = m_baseOffset + directoryOffset + out.Size();
-        if (m_file->Length() > end)
-            m_file->Truncate(end);
-        SetHeaderInt(kDirectoryOffsetOffset, static_cast<int32_t>(directoryOffset));
+    if (!m_autoCommit) {
+        // EndBatch writes the directory and the header.
+        if (setModified == SetModified::Yes)
+            SetHeaderInt(kModifiedOffset, static_cast<int32_t>(m_fs.CurrentTime()));
+        Release();
+        return;
     }
+    MergeFreeSpace();
+    int64_t directoryOffset = EndOfRecords();
+    MemoryBlock out(kDirectoryLengthSize);
+    out.WriteInt(0, m_directory.Size(), 4);
+    out.Append(m_directory);
+    FileWrite(m_baseOffset + directoryOffset, out.Data(), out.Size());
+    // Nothing stays behind the directory, so the end of data is where it ends.
+    int64_t end = m_baseOffset + directoryOffset + out.Size();
+    if (m_file->Length() > end)
+        m_file->Truncate(end);
+    SetHeaderInt(kDirectoryOffsetOffset, static_cast<int32_t>(directoryOffset));
     SetHeaderInt(kVersionOffset, kFormatVersion);
     if (setModified == SetModified::Yes)
         SetHeaderInt(kModifiedOffset, static_cast<int32_t>(m_fs.CurrentTime()));
@@ -658,6 +712,8 @@ int32_t RecordFile::BeginBatch()
     SetHeaderInt(kDirectoryOffsetOffset, 0);
     WriteHeader();
     RememberStamp(true);
+    m_fileLength = std::max<int64_t>(m_file->Length(), 0);
+    m_batchHeaderCount = HeaderInt(kRecordCountOffset);
     m_autoCommit = false;
     return 1;
 }
@@ -710,8 +766,10 @@ int32_t RecordFile::ReadPayload(MemoryBlock& block, std::string_view name, uint3
     int32_t used = m_directory.ReadInt(p + kUsedOffset, 4);
     int64_t dataOffset = m_baseOffset + int64_t(m_directory.ReadInt(p + kEntryOffsetOffset, 4)) +
                          kRecordHeaderSize + (m_directory.Data(p)[kLongNameFlagOffset] == 1 ? kLongNameSize : 0);
-    // A payload the file cannot hold is damage; never allocate for it.
-    if (used < 0 || dataOffset < 0 || dataOffset + used > m_stamp.length)
+    // A payload the file cannot hold is damage; never allocate for it. (A batch does not look
+    // at the stamp until it ends, but keeps the length.)
+    const int64_t fileLength = m_autoCommit ? m_stamp.length : m_fileLength;
+    if (used < 0 || dataOffset < 0 || dataOffset + used > fileLength)
         return 0;
     if (used == 0) {
         block.Clear();
@@ -804,28 +862,14 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
                   kRecordHeaderSize);
         if (m_index.Remove(key, id)) {
             --m_nameCounts[key];
-            ++m_freeEntries;
+            AddFreeSlot(slot);
         } else {
             InvalidateIndex();
         }
         slot = -1;
     }
-    if (slot < 0 && (!m_indexValid || m_freeEntries > 0)) {
-        int32_t best = -1;
-        int32_t bestCapacity = 0;
-        int32_t count = m_directory.ReadInt(0, 4);
-        for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p)) {
-            int32_t capacity = m_directory.ReadInt(p + kCapacityOffset, 4);
-            if (m_directory.ReadInt(p + kUsedOffset, 4) == kFreeRecord && capacity >= size &&
-                (best < 0 || capacity < bestCapacity)) {
-                best = p;
-                bestCapacity = capacity;
-            }
-        }
-        slot = best;
-        if (slot >= 0)
-            --m_freeEntries;
-    }
+    if (slot < 0)
+        slot = TakeFreeSlot(size);
 
     bool appended = false;
     if (slot < 0) {
@@ -899,8 +943,8 @@ int32_t RecordFile::WriteRecord(const MemoryBlock& block, std::string_view name,
         // In a batch the old directory stays behind the records; cut it so that a scan after a
         // crash finds the end of the file right behind the last record.
         int64_t end = m_baseOffset + offset + kRecordHeaderSize + longName + size + m_slack;
-        if (m_file->Length() > end)
-            m_file->Truncate(end);
+        if (m_fileLength > end && m_file->Truncate(end))
+            m_fileLength = end;
     }
 
     if (newName)
@@ -937,7 +981,7 @@ int32_t RecordFile::DeleteRecord(std::string_view name, uint32_t id)
               kRecordHeaderSize);
     const uint64_t key = RecordIndex::NameKey(name);
     if (m_index.Remove(key, id)) {
-        ++m_freeEntries;
+        AddFreeSlot(slot);
         if (--m_nameCounts[key] == 0)
             SetHeaderInt(kNameCountOffset, HeaderInt(kNameCountOffset) - 1);
     } else {
@@ -1045,6 +1089,21 @@ int32_t RecordFile::NthRecord(std::string_view name, int32_t n, uint32_t& id, in
         }
     }
     return 0;
+}
+
+std::vector<uint32_t> RecordFile::RecordIds(std::string_view name)
+{
+    std::vector<uint32_t> ids;
+    if (!m_isOpen)
+        return ids;
+    Refresh();
+    uint64_t key = RecordIndex::NameKey(name);
+    int32_t count = m_directory.ReadInt(0, 4);
+    for (int32_t i = 0, p = kFirstEntry; i < count; ++i, p += EntrySize(p))
+        if (m_directory.ReadInt(p + kUsedOffset, 4) != kFreeRecord &&
+            RecordIndex::NameKey(m_directory.Data(p + kNameOffset)) == key)
+            ids.push_back(static_cast<uint32_t>(m_directory.ReadInt(p + kIdOffset, 4)));
+    return ids;
 }
 
 RecordFileInfo RecordFile::Info()

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -112,12 +113,20 @@ public:
     int32_t CountRecords(std::string_view name);
     uint32_t NextRecordId(std::string_view name);
     int32_t NthRecord(std::string_view name, int32_t n, uint32_t& id, int32_t& length);
+    // The ids of every record with the name, in file order (one walk of the directory).
+    std::vector<uint32_t> RecordIds(std::string_view name);
 
     // Writing.
     void SetSlack(int32_t slack) { m_slack = slack < 0 ? 0 : slack; }
     int32_t Slack() const { return m_slack; }
+    // A batch holds the file from BeginBatch to EndBatch: the header goes out with directory
+    // offset 0 once at the start (again only when the record count outgrows what it says) and
+    // the directory once at the end. Every write in between is on disk when it returns, so a
+    // crash loses nothing that completed. Changes by other processes are not looked for while a
+    // batch runs.
     int32_t BeginBatch();
     int32_t EndBatch();
+    bool InBatch() const { return !m_autoCommit; }
 
     // Reloads the header and directory when the file changed on disk; answers 1 when it did.
     int32_t Refresh();
@@ -158,6 +167,8 @@ private:
     int32_t ReadPayload(MemoryBlock& block, std::string_view name, uint32_t id, Decode decode);
     int32_t ReadFromCache(MemoryBlock& block, uint64_t nameKey, uint32_t id);
     int64_t EndOfRecords();
+    int32_t TakeFreeSlot(int32_t size);
+    void AddFreeSlot(int32_t position);
     int64_t FileWrite(int64_t offset, const void* bytes, int64_t n);
     int32_t EntrySize(int32_t position) const;
 
@@ -183,9 +194,15 @@ private:
     bool m_indexValid = false;
     std::unordered_map<uint64_t, int32_t> m_nameCounts;
     int32_t m_freeEntries = 0;
+    // Free records by {capacity, directory position}: the best fit is the first not smaller
+    // than the payload, the first in file order among equals.
+    std::set<std::pair<int32_t, int32_t>> m_freeSlots;
     int64_t m_endOfRecords = -1;  // -1: not known
     MemoryBlock m_cache;      // read-ahead items {name + NUL (9), id (4), length (4), payload}
     bool m_autoCommit = true;
+    // In a batch: the record count the header on disk holds (it runs ahead of the real count,
+    // so that a scan after a crash reaches every record written).
+    int32_t m_batchHeaderCount = 0;
     int32_t m_slack = 0;
     int32_t m_encodedMarker = 0;
     FileStamp m_stamp;        // the file as seen after the last directory read or write

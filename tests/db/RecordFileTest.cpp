@@ -8,6 +8,7 @@
 #include "db/PayloadCodec.h"
 #include "db/RecordFileFormat.h"
 #include "db/RecordFileTestSupport.h"
+#include "platform/FaultInjectionFileSystem.h"
 
 namespace tamber {
 namespace {
@@ -270,9 +271,14 @@ TEST_F(RecordFileTest, CountsAndEnumeratesRecordsOfAName)
     EXPECT_EQ(file.NthRecord("MMData", 0, id, length), 0);
     EXPECT_EQ(file.NthRecord("MMData", -1, id, length), 0);
 
+    EXPECT_EQ(file.RecordIds("mmDATA"), (std::vector<uint32_t>{0, 5, 2}));
+
     ASSERT_EQ(file.DeleteRecord("MMData", 5), 1);
     EXPECT_EQ(file.NextRecordId("MMData"), 3u);
     EXPECT_EQ(file.CountRecords("MMData"), 2);
+    EXPECT_EQ(file.RecordIds("MMData"), (std::vector<uint32_t>{0, 2}));
+    EXPECT_EQ(file.RecordIds("MMEntry"), (std::vector<uint32_t>{40}));
+    EXPECT_TRUE(file.RecordIds("MMNotes").empty());
 }
 
 TEST_F(RecordFileTest, EncodesPayloadsAndKeepsTheEncodingOnRewrite)
@@ -511,6 +517,40 @@ TEST_F(RecordFileTest, BatchesWriteTheDirectoryOnceAtTheEnd)
     EXPECT_EQ(Read(again, "MMData", 100), Filled(10, 1).ToString());
     EXPECT_EQ(Read(again, "MMData", 19), Filled(40, 19).ToString());
     EXPECT_EQ(again.RecordExists("MMData", 3), 0);
+}
+
+TEST_F(RecordFileTest, ALongBatchWritesEachRecordOnceAndSurvivesACrash)
+{
+    FaultInjectionFileSystem counting(fs);
+    RecordFile file(counting);
+    ASSERT_EQ(file.Open("/db"), 1);
+    ASSERT_EQ(file.WriteRecord(Filled(20, 1), "MMKeep", 1, 0), 1);
+    ASSERT_EQ(file.BeginBatch(), 1);
+    // More records than the count the header runs ahead by, so it must be raised on the way.
+    constexpr uint32_t kRecords = 6000;
+    int64_t before = counting.WriteCount();
+    for (uint32_t id = 0; id < kRecords; ++id)
+        ASSERT_EQ(file.WriteRecord(Filled(int32_t(id % 50), uint8_t(id)), "MMData", id, 0), 1);
+    // One write per appended record; the header only now and then.
+    EXPECT_LT(counting.WriteCount() - before, int64_t(kRecords) + 10);
+
+    // The writer dies before EndBatch: a copy of the disk opens with every record.
+    MemoryFileSystem crashed;
+    crashed.SetContents("/db", Disk());
+    RecordFile recovered(crashed);
+    ASSERT_EQ(recovered.Open("/db"), 1);
+    EXPECT_NE(recovered.LoadedDirectoryState(), DirectoryState::Valid);
+    EXPECT_EQ(recovered.CountRecords("MMData"), int32_t(kRecords));
+    EXPECT_EQ(Read(recovered, "MMKeep", 1), Filled(20, 1).ToString());
+    for (uint32_t id : {0u, 4095u, 4096u, 4097u, kRecords - 1})
+        EXPECT_EQ(Read(recovered, "MMData", id), Filled(int32_t(id % 50), uint8_t(id)).ToString()) << id;
+
+    ASSERT_EQ(file.EndBatch(), 1);
+    RecordFile again(fs);
+    ASSERT_EQ(again.Open("/db"), 1);
+    EXPECT_EQ(again.LoadedDirectoryState(), DirectoryState::Valid);
+    EXPECT_EQ(again.CountRecords("MMData"), int32_t(kRecords));
+    EXPECT_EQ(again.Info().recordCount, int32_t(kRecords) + 1);
 }
 
 TEST_F(RecordFileTest, PrefetchedRecordsAreServedWithoutTheFile)
