@@ -171,6 +171,12 @@ public:
     int Rectangle(const Rect& r);
     int RoundRect(const Rect& r, int32_t ellipseWidth, int32_t ellipseHeight);
     int Ellipse(const Rect& r);
+    // Elliptic arcs of the ellipse in r, from where the ray from its centre through start meets it,
+    // counter-clockwise to the ray through end (equal rays: the whole ellipse). Pie adds the two
+    // radii and fills the sector; Chord joins the ends and fills the segment.
+    int Arc(const Rect& r, Point start, Point end);
+    int Pie(const Rect& r, Point start, Point end);
+    int Chord(const Rect& r, Point start, Point end);
     int PaintRgn(const Region& logical);
     int FloodFill(Point p, ColorRef color, FloodFillType type);
 
@@ -271,7 +277,15 @@ private:
     void FillSolidDevice(const Region& device, ColorRef color, uint8_t rop3);
     void PenRegion(const Region& device);
     void StyledLineDevice(Point a, Point b, int32_t& styleOffset);
-    void ThickLineDevice(Point a, Point b);
+    void StyledPixelsDevice(const std::vector<Point>& pixels, int32_t& styleOffset);
+    void DrawOutline(const Region& ring, const Rect& r, bool styled);
+    enum class ArcKind { Arc, Pie, Chord };
+    int ArcShape(const Rect& logical, Point start, Point end, ArcKind kind);
+    bool IsStyledPen() const
+    {
+        return m_state.pen.style != PenStyle::Solid && m_state.pen.style != PenStyle::InsideFrame
+            && m_state.pen.style != PenStyle::Null;
+    }
     void PolylineDevice(const std::vector<Point>& points, bool closed);
     uint8_t PenRop() const { return Rop2ToRop3(m_state.rop2); }
 
@@ -279,11 +293,14 @@ private:
     Source MakeSource(const Dc& source) const;
     int Transfer(const Rect& dest, const Source& source, const Rect& sourceRect, bool mirrorX, bool mirrorY,
                  uint8_t code, const Region* limit = nullptr);
+    bool CopyRows(const Rect& destDevice, const Surface& source, const Rect& sourceRect, const Region* limit);
     void ConvertRow(const Source& source, int32_t y, const int32_t* columns, int32_t n, uint32_t* out) const;
     int32_t DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int32_t sx, int32_t sy,
                         int32_t sourceWidth, int32_t sourceHeight, const uint8_t* bits, size_t bitsSize,
                         const DibInfo& info, uint32_t rop);
     void DibColorLut(const DibInfo& info, PixelFormat format, uint32_t* lut) const;
+    Region CoveredDestination(const Image& coverage, const Rect& dest, const Rect& sourceRect, bool mirrorX,
+                              bool mirrorY) const;
 
     // Text.
     void DrawGlyphs(Point deviceOrigin, std::string_view text, const std::vector<int32_t>* underlineAt);

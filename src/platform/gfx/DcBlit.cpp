@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "platform/gfx/Dc.h"
 #include "platform/gfx/Dib.h"
@@ -175,6 +176,10 @@ int Dc::Transfer(const Rect& destDevice, const Source& sourceIn, const Rect& sou
     const bool useSource = Rop3UsesSource(code);
     if (useSource && (!sourceIn.surface.IsValid() || sourceRect.IsEmpty()))
         return 0;
+    const bool sameSize = destDevice.Width() == sourceRect.Width() && destDevice.Height() == sourceRect.Height();
+    if (useSource && code == 0xCC && sourceIn.identity && sameSize && !mirrorX && !mirrorY
+        && CopyRows(destDevice, sourceIn.surface, sourceRect, limit))
+        return 1;
     Source source = sourceIn;
     Image temp;
     if (useSource && source.surface.pixels == dst.pixels) {
@@ -319,6 +324,45 @@ int Dc::Transfer(const Rect& destDevice, const Source& sourceIn, const Rect& sou
     return 1;
 }
 
+// Straight copies of rows of the same layout, one to one, with no mapping tables: the common
+// blit. Within one surface the rows go in the order that never reads what was written, which
+// needs a single clip rectangle; answers false (nothing done) otherwise.
+bool Dc::CopyRows(const Rect& destDevice, const Surface& source, const Rect& sourceRect, const Region* limit)
+{
+    Surface dst = Target();
+    const bool sameSurface = source.pixels == dst.pixels;
+    const Region& clip = EffectiveClip();
+    Region limited;
+    const std::vector<Rect>* rects = &clip.Rects();
+    if (limit) {
+        limited = Region::Combine(clip, *limit, CombineMode::And);
+        rects = &limited.Rects();
+    }
+    if (sameSurface && rects->size() > 1)
+        return false;
+    const int32_t ox = sourceRect.left - destDevice.left, oy = sourceRect.top - destDevice.top;
+    const Rect valid = destDevice.Intersect(source.Bounds().Offset(-ox, -oy));
+    const int bpp = BytesPerPixel(dst.format);
+    for (const Rect& c : *rects) {
+        const Rect r = valid.Intersect(c);
+        if (r.IsEmpty())
+            continue;
+        const size_t bytes = static_cast<size_t>(r.Width()) * bpp;
+        const ptrdiff_t dx = static_cast<ptrdiff_t>(r.left) * bpp, sx = static_cast<ptrdiff_t>(r.left + ox) * bpp;
+        if (sameSurface && oy < 0) {
+            for (int32_t y = r.bottom - 1; y >= r.top; --y)
+                std::memmove(dst.Row(y) + dx, source.Row(y + oy) + sx, bytes);
+        } else if (sameSurface) {
+            for (int32_t y = r.top; y < r.bottom; ++y)
+                std::memmove(dst.Row(y) + dx, source.Row(y + oy) + sx, bytes);
+        } else {
+            for (int32_t y = r.top; y < r.bottom; ++y)
+                std::memcpy(dst.Row(y) + dx, source.Row(y + oy) + sx, bytes);
+        }
+    }
+    return true;
+}
+
 int Dc::BitBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc* source, int32_t sx, int32_t sy,
                uint32_t rop)
 {
@@ -407,8 +451,8 @@ int32_t Dc::DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int
     uint8_t code = Rop3Code(rop);
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0)
         return 0;
-    Image pixels;
-    if (Rop3UsesSource(code) && dib.Decode(bits, bitsSize, pixels) == 0)
+    Image pixels, coverage;
+    if (Rop3UsesSource(code) && dib.Decode(bits, bitsSize, pixels, &coverage) == 0)
         return 0;
     PixelFormat to = Target().format;
     Source src;
@@ -430,9 +474,45 @@ int32_t Dc::DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int
     Rect dest = Rect { d.x, d.y, d.x + width, d.y + height }.Normalized();
     bool mirrorX = (width < 0) != (sourceWidth < 0);
     bool mirrorY = (height < 0) != (sourceHeight < 0);
-    if (!Transfer(dest, src, srcRect, mirrorX, mirrorY, code))
+    // Pixels a compressed image skips leave the destination as it was.
+    std::optional<Region> written;
+    if (!coverage.IsEmpty())
+        written = CoveredDestination(coverage, dest, srcRect, mirrorX, mirrorY);
+    if (!Transfer(dest, src, srcRect, mirrorX, mirrorY, code, written ? &*written : nullptr))
         return 0;
     return std::abs(height);
+}
+
+// The destination pixels whose source pixel (the first one, when several fall on it) is set in
+// the coverage image.
+Region Dc::CoveredDestination(const Image& coverage, const Rect& dest, const Rect& sourceRect, bool mirrorX,
+                              bool mirrorY) const
+{
+    const int32_t dw = dest.Width(), dh = dest.Height();
+    const bool oneToOne = dw == sourceRect.Width() && dh == sourceRect.Height() && !mirrorX && !mirrorY;
+    const bool ranges = !oneToOne && m_state.stretchMode != StretchMode::ColorOnColor;
+    Axis ax = MapAxis(dw, sourceRect.left, sourceRect.Width(), coverage.Width(), mirrorX, ranges);
+    Axis ay = MapAxis(dh, sourceRect.top, sourceRect.Height(), coverage.Height(), mirrorY, ranges);
+    const Surface cover = coverage.View();
+    std::vector<std::vector<Region::Span>> rows(static_cast<size_t>(dh));
+    for (int32_t j = ay.validBegin; j < ay.validEnd; ++j) {
+        const int32_t sy = ay.first[static_cast<size_t>(j)];
+        if (sy >= ay.last[static_cast<size_t>(j)])
+            continue;
+        const uint8_t* row = cover.Row8(sy);
+        auto& spans = rows[static_cast<size_t>(j)];
+        for (int32_t i = ax.validBegin; i < ax.validEnd; ++i) {
+            const int32_t sx = ax.first[static_cast<size_t>(i)];
+            if (sx >= ax.last[static_cast<size_t>(i)] || !row[sx])
+                continue;
+            const int32_t x = dest.left + i;
+            if (!spans.empty() && spans.back().right == x)
+                ++spans.back().right;
+            else
+                spans.push_back(Region::Span { x, x + 1 });
+        }
+    }
+    return Region::FromRows(dest.top, rows);
 }
 
 int32_t Dc::SetDIBits(DeviceBitmap& bitmap, int32_t startScan, int32_t numScans, const uint8_t* bits,
@@ -451,8 +531,8 @@ int32_t Dc::SetDIBits(DeviceBitmap& bitmap, int32_t startScan, int32_t numScans,
     numScans = std::min(numScans, dib.height - startScan);
     DibInfo part = dib;
     part.height = numScans;
-    Image pixels;
-    int32_t decoded = part.Decode(bits, bitsSize, pixels);
+    Image pixels, coverage;
+    int32_t decoded = part.Decode(bits, bitsSize, pixels, &coverage);
     if (decoded == 0)
         return 0;
     Surface out = bitmap.View();
@@ -480,8 +560,10 @@ int32_t Dc::SetDIBits(DeviceBitmap& bitmap, int32_t startScan, int32_t numScans,
         if (y < 0 || y >= out.height)
             continue;
         ConvertRow(src, j, cols.data(), w, row.data());
+        // Pixels a compressed image skips keep what the bitmap held.
         for (int32_t i = 0; i < w; ++i)
-            out.Set(i, y, row[static_cast<size_t>(i)]);
+            if (coverage.IsEmpty() || coverage.Get(i, j))
+                out.Set(i, y, row[static_cast<size_t>(i)]);
     }
     return numScans;
 }

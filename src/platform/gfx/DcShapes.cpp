@@ -1,5 +1,6 @@
 // Pens, brushes and the shapes drawn with them.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/gfx/Dc.h"
@@ -139,6 +140,191 @@ Point ClampPoint(Point p)
     return Point { std::clamp(p.x, -kMaxLineCoord, kMaxLineCoord), std::clamp(p.y, -kMaxLineCoord, kMaxLineCoord) };
 }
 
+Rect ClampRect(const Rect& r)
+{
+    Point a = ClampPoint(Point { r.left, r.top }), b = ClampPoint(Point { r.right, r.bottom });
+    return Rect { a.x, a.y, b.x, b.y };
+}
+
+// The box whose ellipse (or rectangle) outline a pen of width w covers. A pen centred on the
+// path of box r (its 1-pixel outline) reaches w / 2 pixels outside it and the rest inside; an
+// inside-frame pen stays within r.
+Rect PenOuterBox(const Rect& r, int32_t w, bool insideFrame)
+{
+    if (insideFrame)
+        return r;
+    int32_t half = w / 2;
+    return Rect { r.left - half, r.top - half, r.right + (w - 1 - half), r.bottom + (w - 1 - half) };
+}
+
+// Directions from the centre of a box, in doubled coordinates (pixel centres of the box's
+// 1-pixel outline are whole numbers there) with y pointing up, so that counter-clockwise on the
+// screen is counter-clockwise in the arithmetic.
+struct Vec {
+    int64_t x = 0, y = 0;
+};
+
+int64_t Cross(Vec a, Vec b)
+{
+    return a.x * b.y - a.y * b.x;
+}
+
+int64_t Dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+
+struct Centre {
+    int64_t x2 = 0, y2 = 0; // doubled
+
+    explicit Centre(const Rect& r) : x2(int64_t(r.left) + r.right - 1), y2(int64_t(r.top) + r.bottom - 1) {}
+    Vec To(int32_t x, int32_t y) const { return Vec { 2 * int64_t(x) - x2, y2 - 2 * int64_t(y) }; }
+};
+
+// The sweep of an arc: from the direction of start counter-clockwise to that of end. Equal
+// directions sweep the whole ellipse.
+class Sweep {
+public:
+    Sweep(Vec start, Vec end) : m_start(start), m_end(end)
+    {
+        if (m_start.x == 0 && m_start.y == 0)
+            m_start = Vec { 1, 0 };
+        if (m_end.x == 0 && m_end.y == 0)
+            m_end = Vec { 1, 0 };
+        m_full = Cross(m_start, m_end) == 0 && Dot(m_start, m_end) > 0;
+    }
+    bool Full() const { return m_full; }
+    Vec Start() const { return m_start; }
+    Vec End() const { return m_end; }
+
+    bool Contains(Vec v) const
+    {
+        if (m_full)
+            return true;
+        int64_t turn = Cross(m_start, m_end);
+        if (turn > 0)
+            return Cross(m_start, v) >= 0 && Cross(v, m_end) >= 0;
+        if (turn == 0) // half a turn: the half-plane to the left of start, both rays included
+            return Cross(m_start, v) >= 0;
+        // More than half a turn: everything but the open sweep from end on to start.
+        return !(Cross(m_end, v) > 0 && Cross(v, m_start) > 0);
+    }
+
+    // Counter-clockwise order from start; pixels on one ray nearest first.
+    bool Before(Vec a, Vec b) const
+    {
+        int ha = Half(a), hb = Half(b);
+        if (ha != hb)
+            return ha < hb;
+        int64_t c = Cross(a, b);
+        if (c != 0)
+            return c > 0;
+        return Dot(a, a) < Dot(b, b);
+    }
+
+private:
+    int Half(Vec v) const
+    {
+        int64_t c = Cross(m_start, v);
+        return c > 0 || (c == 0 && Dot(m_start, v) >= 0) ? 0 : 1;
+    }
+
+    Vec m_start, m_end;
+    bool m_full = false;
+};
+
+// Where the ray from the centre of r in direction v meets the ellipse through the pixel centres
+// of r's outline.
+Point EllipsePoint(const Rect& r, Vec v)
+{
+    const Centre c(r);
+    double a = std::max(1, r.Width() - 1), b = std::max(1, r.Height() - 1); // doubled semi-axes
+    double vx = static_cast<double>(v.x), vy = static_cast<double>(v.y);
+    double t = 1.0 / std::sqrt((vx / a) * (vx / a) + (vy / b) * (vy / b));
+    double x2 = static_cast<double>(c.x2) + vx * t, y2 = static_cast<double>(c.y2) - vy * t;
+    return Point { static_cast<int32_t>(std::floor(x2 / 2 + 0.5)), static_cast<int32_t>(std::floor(y2 / 2 + 0.5)) };
+}
+
+// The pixels of a region for which keep(x, y) holds.
+template<typename Keep>
+Region Select(const Region& region, Keep keep)
+{
+    if (region.IsEmpty())
+        return region;
+    Rect box = region.Bounds();
+    std::vector<std::vector<Region::Span>> rows(static_cast<size_t>(box.Height()));
+    for (const Rect& rc : region.Rects()) {
+        for (int32_t y = rc.top; y < rc.bottom; ++y) {
+            auto& row = rows[static_cast<size_t>(y - box.top)];
+            for (int32_t x = rc.left; x < rc.right; ++x) {
+                if (!keep(x, y))
+                    continue;
+                if (!row.empty() && row.back().right == x)
+                    ++row.back().right;
+                else
+                    row.push_back(Region::Span { x, x + 1 });
+            }
+        }
+    }
+    for (auto& row : rows)
+        std::sort(row.begin(), row.end(), [](const Region::Span& a, const Region::Span& b) { return a.left < b.left; });
+    return Region::FromRows(box.top, rows);
+}
+
+// The pixels of a region in counter-clockwise order around the centre of r from the sweep's start.
+std::vector<Point> OrderedPixels(const Region& region, const Rect& r, const Sweep& sweep)
+{
+    const Centre c(r);
+    std::vector<std::pair<Vec, Point>> pixels;
+    for (const Rect& rc : region.Rects())
+        for (int32_t y = rc.top; y < rc.bottom; ++y)
+            for (int32_t x = rc.left; x < rc.right; ++x)
+                pixels.emplace_back(c.To(x, y), Point { x, y });
+    std::stable_sort(pixels.begin(), pixels.end(),
+                     [&](const auto& a, const auto& b) { return sweep.Before(a.first, b.first); });
+    std::vector<Point> out;
+    out.reserve(pixels.size());
+    for (const auto& p : pixels)
+        out.push_back(p.second);
+    return out;
+}
+
+// The pixels a pen of width w covers along a line from a to b, both ends included: Bresenham's
+// pixels for w = 1, else the union of discs of diameter w centred on them.
+Region LineRegion(Point a, Point b, int32_t w)
+{
+    ConvexRows rows;
+    if (w <= 1) {
+        WalkLine(a, b, [&](int32_t x, int32_t y) { rows.Add(x, y); });
+        rows.Add(b.x, b.y);
+        return rows.ToRegion();
+    }
+    Region disc = Region::FromEllipse(Rect { 0, 0, w, w });
+    std::vector<std::pair<int32_t, int32_t>> discRows(static_cast<size_t>(w), { INT32_MAX, INT32_MIN });
+    for (const Rect& rc : disc.Rects()) {
+        for (int32_t y = rc.top; y < rc.bottom; ++y) {
+            auto& dr = discRows[static_cast<size_t>(y)];
+            dr.first = std::min(dr.first, rc.left);
+            dr.second = std::max(dr.second, rc.right - 1);
+        }
+    }
+    int32_t half = w / 2;
+    auto stamp = [&](int32_t x, int32_t y) {
+        for (int32_t k = 0; k < w; ++k) {
+            const auto& dr = discRows[static_cast<size_t>(k)];
+            if (dr.first > dr.second)
+                continue;
+            rows.Add(x - half + dr.first, y - half + k);
+            rows.Add(x - half + dr.second, y - half + k);
+        }
+    };
+    // The union is convex, so one span per row holds it; stamping every pixel of the line keeps
+    // the outline exact for shallow slopes.
+    WalkLine(a, b, stamp);
+    stamp(b.x, b.y);
+    return rows.ToRegion();
+}
+
 } // namespace
 
 void Dc::PatternRow(const Brush& brush, PixelFormat format, int32_t y, int32_t x0, int32_t n, uint32_t* out,
@@ -229,41 +415,16 @@ void Dc::PenRegion(const Region& device)
     FillSolidDevice(device, m_state.pen.color, PenRop());
 }
 
-void Dc::ThickLineDevice(Point a, Point b)
+void Dc::StyledLineDevice(Point a, Point b, int32_t& styleOffset)
 {
-    // The union of discs of the pen's width centred on every pixel of the line, end included:
-    // convex, so one span per row holds it.
-    int32_t w = m_state.pen.width;
-    Region disc = Region::FromEllipse(Rect { 0, 0, w, w });
-    std::vector<std::pair<int32_t, int32_t>> discRows; // per row of the disc: left, right-1
-    for (int32_t y = 0; y < w; ++y) {
-        int32_t l = INT32_MAX, r = INT32_MIN;
-        for (const Rect& rc : disc.Rects()) {
-            if (rc.top <= y && y < rc.bottom) {
-                l = std::min(l, rc.left);
-                r = std::max(r, rc.right - 1);
-            }
-        }
-        discRows.emplace_back(l, r);
-    }
-    ConvexRows rows;
-    int32_t half = w / 2;
-    auto stamp = [&](int32_t x, int32_t y) {
-        for (int32_t k = 0; k < w; ++k) {
-            if (discRows[static_cast<size_t>(k)].first > discRows[static_cast<size_t>(k)].second)
-                continue;
-            rows.Add(x - half + discRows[static_cast<size_t>(k)].first, y - half + k);
-            rows.Add(x - half + discRows[static_cast<size_t>(k)].second, y - half + k);
-        }
-    };
-    // Corners of the convex hull are enough: the discs at both ends and the rows between follow
-    // from convexity, but stamping each pixel keeps the outline exact for shallow slopes.
-    WalkLine(a, b, stamp);
-    stamp(b.x, b.y);
-    PenRegion(rows.ToRegion());
+    std::vector<Point> pixels;
+    WalkLine(a, b, [&](int32_t x, int32_t y) { pixels.push_back(Point { x, y }); });
+    StyledPixelsDevice(pixels, styleOffset);
 }
 
-void Dc::StyledLineDevice(Point a, Point b, int32_t& styleOffset)
+// Draws pixels in order with the pen's dash pattern (gaps in the background colour when the
+// background mode is opaque), the pattern going on from styleOffset.
+void Dc::StyledPixelsDevice(const std::vector<Point>& pixels, int32_t& styleOffset)
 {
     Surface s = Target();
     if (!s.IsValid())
@@ -279,7 +440,7 @@ void Dc::StyledLineDevice(Point a, Point b, int32_t& styleOffset)
     uint8_t code = PenRop();
     const bool simpleClip = clip.Rects().size() == 1;
     const Rect box = clip.Bounds();
-    WalkLine(a, b, [&](int32_t x, int32_t y) {
+    for (Point p : pixels) {
         bool on = true;
         if (period > 0) {
             int32_t at = styleOffset % period;
@@ -292,13 +453,12 @@ void Dc::StyledLineDevice(Point a, Point b, int32_t& styleOffset)
         }
         ++styleOffset;
         if (!on && m_state.bkMode == BkMode::Transparent)
-            return;
-        Point p { x, y };
+            continue;
         if (simpleClip ? !box.Contains(p) : !clip.Contains(p))
-            return;
-        uint32_t d = s.Get(x, y);
-        s.Set(x, y, ApplyRop3(code, on ? ink : back, 0, d) & mask);
-    });
+            continue;
+        uint32_t d = s.Get(p.x, p.y);
+        s.Set(p.x, p.y, ApplyRop3(code, on ? ink : back, 0, d) & mask);
+    }
 }
 
 void Dc::PolylineDevice(const std::vector<Point>& points, bool closed)
@@ -311,13 +471,18 @@ void Dc::PolylineDevice(const std::vector<Point>& points, bool closed)
     int32_t styleOffset = 0;
     bool thick = m_state.pen.width > 1
         && (m_state.pen.style == PenStyle::Solid || m_state.pen.style == PenStyle::InsideFrame);
+    // A wide pen paints the union of its segments once, so that raster operations touch the
+    // joints once too.
+    Region wide;
     for (size_t i = 0; i < segments; ++i) {
         Point a = ClampPoint(points[i]), b = ClampPoint(points[(i + 1) % points.size()]);
         if (thick)
-            ThickLineDevice(a, b);
+            wide = Region::Combine(wide, LineRegion(a, b, m_state.pen.width), CombineMode::Or);
         else
             StyledLineDevice(a, b, styleOffset);
     }
+    if (thick)
+        PenRegion(wide);
 }
 
 int Dc::LineTo(Point p)
@@ -360,18 +525,17 @@ int Dc::Rectangle(const Rect& logical)
         FillRegionDevice(Region(Rect { r.left, r.top, r.right - 1, r.bottom - 1 }), m_state.brush, PenRop());
         return 1;
     }
-    int32_t w = std::max(1, m_state.pen.width);
-    bool styled = m_state.pen.style != PenStyle::Solid && m_state.pen.style != PenStyle::InsideFrame;
-    if (styled)
-        w = 1;
-    Rect inner = r.Inflate(-w, -w);
+    bool styled = IsStyledPen();
+    int32_t w = styled ? 1 : std::max(1, m_state.pen.width);
+    Rect outer = PenOuterBox(r, w, m_state.pen.style == PenStyle::InsideFrame);
+    Rect inner = outer.Inflate(-w, -w);
     FillRegionDevice(Region(inner), m_state.brush, PenRop());
     if (styled) {
         std::vector<Point> pts { { r.left, r.top }, { r.right - 1, r.top }, { r.right - 1, r.bottom - 1 },
                                  { r.left, r.bottom - 1 } };
         PolylineDevice(pts, true);
     } else {
-        PenRegion(Region::Combine(Region(r), Region(inner), CombineMode::Diff));
+        PenRegion(Region::Combine(Region(outer), Region(inner), CombineMode::Diff));
     }
     return 1;
 }
@@ -385,11 +549,17 @@ int Dc::RoundRect(const Rect& logical, int32_t ellipseWidth, int32_t ellipseHeig
                          m_state.brush, PenRop());
         return 1;
     }
-    int32_t w = std::max(1, m_state.pen.width);
-    Region outer = Region::FromRoundRect(r, ellipseWidth, ellipseHeight);
-    Region inner = Region::FromRoundRect(r.Inflate(-w, -w), ellipseWidth - 2 * w, ellipseHeight - 2 * w);
+    bool styled = IsStyledPen();
+    int32_t w = styled ? 1 : std::max(1, m_state.pen.width);
+    bool insideFrame = m_state.pen.style == PenStyle::InsideFrame;
+    Rect box = PenOuterBox(r, w, insideFrame);
+    // The corner ellipses grow with the box, so the pen keeps its width around the corners.
+    int32_t grow = insideFrame ? 0 : w - 1;
+    int32_t cw = ellipseWidth + grow, ch = ellipseHeight + grow;
+    Region outer = Region::FromRoundRect(box, cw, ch);
+    Region inner = Region::FromRoundRect(box.Inflate(-w, -w), cw - 2 * w, ch - 2 * w);
     FillRegionDevice(inner, m_state.brush, PenRop());
-    PenRegion(Region::Combine(outer, inner, CombineMode::Diff));
+    DrawOutline(Region::Combine(outer, inner, CombineMode::Diff), r, styled);
     return 1;
 }
 
@@ -401,11 +571,97 @@ int Dc::Ellipse(const Rect& logical)
                          PenRop());
         return 1;
     }
-    int32_t w = std::max(1, m_state.pen.width);
-    Region outer = Region::FromEllipse(r);
-    Region inner = Region::FromEllipse(r.Inflate(-w, -w));
+    bool styled = IsStyledPen();
+    int32_t w = styled ? 1 : std::max(1, m_state.pen.width);
+    Rect box = PenOuterBox(r, w, m_state.pen.style == PenStyle::InsideFrame);
+    Region outer = Region::FromEllipse(box);
+    Region inner = Region::FromEllipse(box.Inflate(-w, -w));
     FillRegionDevice(inner, m_state.brush, PenRop());
-    PenRegion(Region::Combine(outer, inner, CombineMode::Diff));
+    DrawOutline(Region::Combine(outer, inner, CombineMode::Diff), r, styled);
+    return 1;
+}
+
+// A closed outline: painted at once with a plain pen; with a styled one its pixels are dashed in
+// counter-clockwise order from the rightmost point.
+void Dc::DrawOutline(const Region& ring, const Rect& r, bool styled)
+{
+    if (!styled) {
+        PenRegion(ring);
+        return;
+    }
+    int32_t styleOffset = 0;
+    StyledPixelsDevice(OrderedPixels(ring, r, Sweep(Vec { 1, 0 }, Vec { 1, 0 })), styleOffset);
+}
+
+int Dc::Arc(const Rect& r, Point start, Point end)
+{
+    return ArcShape(r, start, end, ArcKind::Arc);
+}
+
+int Dc::Pie(const Rect& r, Point start, Point end)
+{
+    return ArcShape(r, start, end, ArcKind::Pie);
+}
+
+int Dc::Chord(const Rect& r, Point start, Point end)
+{
+    return ArcShape(r, start, end, ArcKind::Chord);
+}
+
+int Dc::ArcShape(const Rect& logical, Point startLogical, Point endLogical, ArcKind kind)
+{
+    Rect r = ClampRect(ToDevice(logical.Normalized()));
+    if (r.IsEmpty())
+        return 0;
+    const Centre c(r);
+    Point startDevice = ClampPoint(ToDevice(startLogical)), endDevice = ClampPoint(ToDevice(endLogical));
+    const Sweep sweep(c.To(startDevice.x, startDevice.y), c.To(endDevice.x, endDevice.y));
+    const Point a = EllipsePoint(r, sweep.Start()), b = EllipsePoint(r, sweep.End());
+    const Point centre { static_cast<int32_t>(c.x2 >> 1), static_cast<int32_t>(c.y2 >> 1) };
+    const bool nullPen = m_state.pen.style == PenStyle::Null;
+    const bool styled = !nullPen && IsStyledPen();
+    const int32_t w = styled || nullPen ? 1 : std::max(1, m_state.pen.width);
+    Rect box = nullPen ? Rect { r.left, r.top, r.right - 1, r.bottom - 1 }
+                       : PenOuterBox(r, w, m_state.pen.style == PenStyle::InsideFrame);
+    Region inner = Region::FromEllipse(nullPen ? box : box.Inflate(-w, -w));
+
+    // The filled part: the sector of a pie, the segment cut off by the chord.
+    if (kind == ArcKind::Pie) {
+        FillRegionDevice(Select(inner, [&](int32_t x, int32_t y) { return sweep.Contains(c.To(x, y)); }),
+                         m_state.brush, PenRop());
+    } else if (kind == ArcKind::Chord) {
+        const Vec va = c.To(a.x, a.y), vb = c.To(b.x, b.y);
+        const Vec chord { vb.x - va.x, vb.y - va.y };
+        auto onArcSide = [&](int32_t x, int32_t y) {
+            Vec v = c.To(x, y);
+            return sweep.Full() || Cross(chord, Vec { v.x - va.x, v.y - va.y }) <= 0;
+        };
+        FillRegionDevice(Select(inner, onArcSide), m_state.brush, PenRop());
+    }
+    if (nullPen)
+        return 1;
+
+    Region ring = Region::Combine(Region::FromEllipse(box), inner, CombineMode::Diff);
+    Region arc = Select(ring, [&](int32_t x, int32_t y) { return sweep.Contains(c.To(x, y)); });
+    if (styled) {
+        int32_t styleOffset = 0;
+        StyledPixelsDevice(OrderedPixels(arc, r, sweep), styleOffset);
+        if (kind == ArcKind::Pie) {
+            StyledLineDevice(b, centre, styleOffset);
+            StyledLineDevice(centre, a, styleOffset);
+        } else if (kind == ArcKind::Chord) {
+            StyledLineDevice(b, a, styleOffset);
+        }
+        return 1;
+    }
+    // One region for the whole outline, so that raster operations touch each pixel once.
+    if (kind == ArcKind::Pie) {
+        arc = Region::Combine(arc, LineRegion(b, centre, w), CombineMode::Or);
+        arc = Region::Combine(arc, LineRegion(centre, a, w), CombineMode::Or);
+    } else if (kind == ArcKind::Chord) {
+        arc = Region::Combine(arc, LineRegion(b, a, w), CombineMode::Or);
+    }
+    PenRegion(arc);
     return 1;
 }
 

@@ -31,14 +31,13 @@ uint32_t Channel(uint32_t value, uint32_t mask)
 }
 
 // Writes decoded rows: row r of the stored order lands on image row (topDown ? r : height-1-r).
+// With a coverage image, compressed runs also mark the pixels they write.
 struct RowSink {
     Image& image;
     const DibInfo& info;
-    uint8_t* Row(int32_t storedRow) const
-    {
-        int32_t y = info.topDown ? storedRow : info.height - 1 - storedRow;
-        return image.View().Row(y);
-    }
+    Image* coverage = nullptr;
+    int32_t ImageRow(int32_t storedRow) const { return info.topDown ? storedRow : info.height - 1 - storedRow; }
+    uint8_t* Row(int32_t storedRow) const { return image.View().Row(ImageRow(storedRow)); }
 };
 
 int32_t DecodeRle(const DibInfo& info, const uint8_t* bits, size_t size, const RowSink& sink)
@@ -47,8 +46,11 @@ int32_t DecodeRle(const DibInfo& info, const uint8_t* bits, size_t size, const R
     int32_t x = 0, row = 0;
     size_t i = 0;
     auto put = [&](uint8_t index) {
-        if (x >= 0 && x < info.width && row < info.height)
+        if (x >= 0 && x < info.width && row < info.height) {
             sink.Row(row)[x] = index;
+            if (sink.coverage)
+                sink.coverage->Set(x, sink.ImageRow(row), 1);
+        }
         ++x;
     };
     while (i + 1 < size && row < info.height) {
@@ -216,7 +218,7 @@ int DibInfo::ParsePacked(const uint8_t* data, size_t size, DibInfo& out, const u
     return 1;
 }
 
-int32_t DibInfo::Decode(const uint8_t* bits, size_t bitsSize, Image& out) const
+int32_t DibInfo::Decode(const uint8_t* bits, size_t bitsSize, Image& out, Image* coverage) const
 {
     if (width <= 0 || height <= 0 || bits == nullptr)
         return 0;
@@ -227,8 +229,11 @@ int32_t DibInfo::Decode(const uint8_t* bits, size_t bitsSize, Image& out) const
     if (!out.Create(width, height, IsIndexed() ? PixelFormat::Indexed8 : PixelFormat::Rgb32))
         return 0;
     RowSink sink { out, *this };
-    if (compressed)
+    if (compressed) {
+        if (coverage && coverage->Create(width, height, PixelFormat::Mono))
+            sink.coverage = coverage;
         return DecodeRle(*this, bits, bitsSize, sink);
+    }
     int64_t rows = std::min<int64_t>(height, static_cast<int64_t>(bitsSize) / rowBytes);
     const uint8_t maxIndex = static_cast<uint8_t>(std::max(0, std::min(255, tableEntries - 1)));
     for (int32_t r = 0; r < rows; ++r) {

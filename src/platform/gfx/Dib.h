@@ -40,8 +40,10 @@ struct DibInfo {
     // Decodes rows into an image, top row first: table indices in an Indexed8 image for depths up
     // to 8 bits, 0x00RRGGBB in an Rgb32 image otherwise. Rows the bits do not reach stay 0; runs
     // of compressed images that leave the image are cut. Answers the number of rows decoded
-    // (0 when nothing could be).
-    int32_t Decode(const uint8_t* bits, size_t bitsSize, Image& out) const;
+    // (0 when nothing could be). For a compressed image, coverage (when given) becomes a
+    // monochrome image with 1 where a run wrote a pixel: pixels skipped by a delta, an early end
+    // of line or the end of the image stay 0.
+    int32_t Decode(const uint8_t* bits, size_t bitsSize, Image& out, Image* coverage = nullptr) const;
     // The number of bytes of uncompressed bits the image needs.
     int64_t ImageBytes() const { return rowBytes * height; }
 };

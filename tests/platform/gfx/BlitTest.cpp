@@ -152,6 +152,41 @@ TEST(Blit, OverlappingCopiesAndScrollingReadTheOriginalPixels)
     }
 }
 
+TEST(Blit, CopiesWithinOneSurfaceInEveryDirection)
+{
+    const int32_t w = 9, h = 7;
+    for (PixelFormat format : { PixelFormat::Rgb32, PixelFormat::Indexed8 }) {
+        for (Point move : { Point { 2, 1 }, Point { -2, -1 }, Point { 3, 0 }, Point { -1, 0 }, Point { 0, 2 },
+                            Point { 1, -2 } }) {
+            for (bool complexClip : { false, true }) {
+                Image img(w, h, format);
+                for (int32_t y = 0; y < h; ++y)
+                    for (int32_t x = 0; x < w; ++x)
+                        img.Set(x, y, static_cast<uint32_t>(y * 16 + x));
+                Image before = img;
+                SystemPalette system;
+                Dc dc(img.View(), &system);
+                Region clip = Region::Combine(Region(Rect { 0, 0, 4, 7 }), Region(Rect { 5, 2, 9, 6 }), CombineMode::Or);
+                if (complexClip)
+                    dc.SelectClipRgn(&clip);
+                const Rect from { 2, 2, 7, 5 };
+                dc.BitBlt(from.left + move.x, from.top + move.y, from.Width(), from.Height(), &dc, from.left, from.top,
+                          Rop3::kSrcCopy);
+                for (int32_t y = 0; y < h; ++y) {
+                    for (int32_t x = 0; x < w; ++x) {
+                        Point p { x, y };
+                        bool copied = from.Contains(Point { x - move.x, y - move.y })
+                            && (!complexClip || clip.Contains(p));
+                        uint32_t want = copied ? before.Get(x - move.x, y - move.y) : before.Get(x, y);
+                        EXPECT_EQ(img.Get(x, y), want) << move.x << "," << move.y << " clip " << complexClip
+                                                       << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(Blit, EightBitTargetsTakeTheNearestRealisedColour)
 {
     SystemPalette system;

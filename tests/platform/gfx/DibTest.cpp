@@ -176,6 +176,50 @@ TEST(Dib, DecodesRunLengthCompression)
     EXPECT_EQ(img.Get(2, 0), 5u);
 }
 
+TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
+{
+    std::vector<uint32_t> table = { 0x000000, 0xFF0000, 0x00FF00 };
+    Bytes header = Info(5, 3, 8, 1, table, 3);
+    Bytes bits = {
+        0x02, 0x01, 0x00, 0x00,             // bottom row: 1 1, then end of line
+        0x00, 0x02, 0x03, 0x00, 0x01, 0x02, // middle row: move right by 3, then a 2
+        0x00, 0x01,                         // end of image: the top row is skipped
+    };
+    Image canvas = Draw(header, bits, 5, 3);
+    const uint32_t kept = 0xABCDEF;
+    const uint32_t want[3][5] = {
+        { kept, kept, kept, kept, kept },
+        { kept, kept, kept, 0x00FF00, kept },
+        { 0xFF0000, 0xFF0000, kept, kept, kept },
+    };
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 5; ++x)
+            EXPECT_EQ(canvas.Get(x, y), want[y][x]) << x << "," << y;
+
+    // Stretched to twice the size, each skipped pixel keeps its 2 x 2 block.
+    Image big(10, 6, PixelFormat::Rgb32);
+    big.Fill(kept);
+    Dc dc(big.View(), nullptr);
+    dc.SetStretchBltMode(StretchMode::ColorOnColor);
+    EXPECT_EQ(dc.StretchDIBits(0, 0, 10, 6, 0, 0, 5, 3, bits.data(), bits.size(), header.data(), header.size(),
+                               DibColors::Rgb, Rop3::kSrcCopy),
+              6);
+    for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 10; ++x)
+            EXPECT_EQ(big.Get(x, y), want[y / 2][x / 2]) << x << "," << y;
+
+    // Into a bitmap: the skipped pixels keep what the bitmap held.
+    Image screen(4, 4, PixelFormat::Rgb32);
+    Dc screenDc(screen.View(), nullptr);
+    DeviceBitmap bitmap(5, 3, PixelFormat::Rgb32);
+    bitmap.Pixels().Fill(kept);
+    EXPECT_EQ(screenDc.SetDIBits(bitmap, 0, 3, bits.data(), bits.size(), header.data(), header.size(), DibColors::Rgb),
+              3);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 5; ++x)
+            EXPECT_EQ(bitmap.Pixels().Get(x, y), want[y][x]) << x << "," << y;
+}
+
 TEST(Dib, RefusesHostileHeaders)
 {
     DibInfo info;

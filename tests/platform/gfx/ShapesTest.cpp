@@ -67,7 +67,7 @@ TEST(Shapes, EllipseOutlineAndFillAreSymmetric)
     for (Rect box : { Rect { 1, 1, 12, 8 }, Rect { 0, 0, 14, 14 }, Rect { 2, 0, 5, 13 } }) {
         Canvas c(16, 16);
         c.dc.SelectBrush(Brush::Solid(Rgb(0, 0, 255)));
-        c.dc.SelectPen(Pen { PenStyle::Solid, 2, Rgb(255, 0, 0) });
+        c.dc.SelectPen(Pen { PenStyle::InsideFrame, 2, Rgb(255, 0, 0) });
         c.dc.Ellipse(box);
         for (int32_t y = 0; y < 16; ++y) {
             for (int32_t x = 0; x < 16; ++x) {
