@@ -1,5 +1,6 @@
 #include "elements/ComboBoxElement.h"
 
+#include "elements/ControlElements.h"
 #include "iface/ChunkTags.h"
 #include "ui/ComboBoxControl.h"
 
@@ -116,8 +117,23 @@ void ComboBoxElement::ControlCreated()
         ComboOf(Control()).SetText(m_editText);
 }
 
+void ComboBoxElement::LookApplied()
+{
+    // The drop-down list is a window of its own and shows the items as the field does.
+    ui::ListBoxControl& list = ComboOf(Control()).List();
+    list.SetFont(ControlFont(Font()));
+    list.SetBackColor(BackColor());
+    list.SetTextColor(TextColor());
+}
+
 bool ComboBoxElement::ClassNotice(uint16_t code)
 {
+    // An editable box hands the focus to its own field: that is no loss of focus.
+    if (code == ui::notify::kKillFocus) {
+        ui::TWindow* focus = ui::TWindow::Focus();
+        if (focus && focus != Control() && focus->IsWithin(Control()))
+            return true;
+    }
     if (code == ui::notify::kSelectionChanged) {
         TakeSelection();
         m_editText = ComboOf(Control()).Text();

@@ -33,6 +33,7 @@ protected:
     void ControlSelect(int32_t index) override;
     std::string ControlItem(int32_t index) const override;
     void ControlCreated() override;
+    void LookApplied() override;
     bool ClassNotice(uint16_t code) override;
 
 private:

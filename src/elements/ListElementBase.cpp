@@ -310,6 +310,7 @@ void ListElementBase::ApplyLook()
         m_control->Enable();
     else
         m_control->Disable();
+    LookApplied();
     if (InterfaceModel* model = Parent())
         model->InvalidateElement(*this);
 }

@@ -77,6 +77,11 @@ protected:
     virtual std::string ControlItem(int32_t index) const = 0;
     // The control was made and filled.
     virtual void ControlCreated() { }
+    // The font and colours went to the control; a class passes them on to its other parts.
+    virtual void LookApplied() { }
+    const ElementFont& Font() const { return m_font; }
+    uint32_t BackColor() const { return m_backColor; }
+    uint32_t TextColor() const { return m_textColor; }
     // A notification the class answers itself; answers whether it did.
     virtual bool ClassNotice(uint16_t code) { return false; }
 
