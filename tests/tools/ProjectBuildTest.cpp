@@ -197,3 +197,37 @@ TEST_F(ProjectBuild, UsageErrors)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("not a project folder"), std::string::npos);
 }
+
+TEST_F(ProjectBuild, ExternalVideosAreCopiedBesideTheDatabaseButNeverReplaceAnotherFile)
+{
+    Write("clip.avi", "RIFF video one");
+    Write("project.json", R"({ "media": [ { "name": "Clip", "file": "clip.avi" },
+        { "name": "Far", "type": "Video", "files": [ "D:\\videos\\far.avi" ] } ] })");
+    VerbRun run = Build();
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream copied(m_dir / "clip.avi");
+    std::string text((std::istreambuf_iterator<char>(copied)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "RIFF video one");
+    MediaDatabase db;
+    ASSERT_TRUE(db.Open(m_db, {}, tamber::DatabaseAccess::ReadOnly));
+    MediaEntry clip, far;
+    ASSERT_TRUE(db.GetEntry(1, clip));
+    ASSERT_TRUE(db.GetEntry(2, far));
+    EXPECT_TRUE(clip.parts.empty());
+    ASSERT_EQ(clip.externals.size(), 1u);
+    EXPECT_EQ(clip.externals[0].path, "clip.avi");
+    EXPECT_EQ(clip.type, "Video");
+    ASSERT_EQ(far.externals.size(), 1u);
+    EXPECT_EQ(far.externals[0].path, "D:\\videos\\far.avi");
+    db.Records().Close();
+
+    // The same file again is fine; a different one of that name is left alone.
+    EXPECT_EQ(Build().status, 0);
+    Write("clip.avi", "RIFF video two");
+    VerbRun clash = Build();
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_NE(clash.err.find("exists and differs"), std::string::npos) << clash.err;
+    std::ifstream kept(m_dir / "clip.avi");
+    std::string still((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(still, "RIFF video one");
+}

@@ -977,9 +977,17 @@ bool ProjectReader::WriteInto(tamber::MediaDatabase& db, std::ostream* progress)
     for (const MediumPlan& plan : m_media) {
         for (const auto& [from, to] : plan.copies) {
             std::error_code ec;
-            if (fs::exists(target / to, ec) && fs::equivalent(from, target / to, ec))
+            if (fs::exists(target / to, ec)) {
+                // A file of that name stays: the same one is fine, another one is not replaced.
+                MemoryBlock source, present;
+                bool same = fs::equivalent(from, target / to, ec)
+                    || (project::ReadWholeFile(from, source) && project::ReadWholeFile(target / to, present) && source == present);
+                if (!same)
+                    Error(plan.where, (target / to).string() + " exists and differs from " + from.string()
+                        + "; not replaced");
                 continue;
-            fs::copy_file(from, target / to, fs::copy_options::overwrite_existing, ec);
+            }
+            fs::copy_file(from, target / to, ec);
             if (ec)
                 Error(plan.where, "cannot copy " + from.string() + " beside the database: " + ec.message());
         }
