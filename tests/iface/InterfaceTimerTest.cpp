@@ -95,3 +95,40 @@ TEST(InterfaceTimer, NoWindowNoTimer)
     Call(loose, "TimerStop");
     EXPECT_TRUE(host.events.empty());
 }
+
+namespace {
+
+// A host that can pretend a script error message is on screen and notes the timer base.
+class ErrorShowingHost : public RecordingScriptHost {
+public:
+    bool InError() const override { return showing; }
+    void SetTimerBase(uint32_t tick) override { base = tick; }
+    bool showing = false;
+    uint32_t base = 0;
+};
+
+}  // namespace
+
+TEST(InterfaceTimer, ATickDuringAScriptErrorStopsTheTimerSilently)
+{
+    ui::test::UiHarness ui;
+    ErrorShowingHost host;
+    auto window = InterfaceWindow::OpenTopLevel(nullptr,
+        InterfaceFixture::Record(1, [](InterfaceObject& self) {
+            SetLong(self, "TimerInterval", 100);
+            self.SetAttribute("TimerCycles", ValueType::Boolean, AttributeValue::OfBoolean(true));
+        }),
+        {});
+    ASSERT_NE(window, nullptr);
+    ui.app.RunFor(50);
+    Call(*window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
+    EXPECT_EQ(host.base, ui.clock.TickCount());
+    ui.app.RunFor(100);
+    host.showing = true;
+    ui.app.RunFor(500);
+    EXPECT_FALSE(window->TimerRunning());
+    int ticks = 0;
+    for (const auto& raised : host.events)
+        ticks += raised.name == "Timer";
+    EXPECT_EQ(ticks, 1);
+}
