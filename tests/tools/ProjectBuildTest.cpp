@@ -231,3 +231,22 @@ TEST_F(ProjectBuild, ExternalVideosAreCopiedBesideTheDatabaseButNeverReplaceAnot
     std::string still((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
     EXPECT_EQ(still, "RIFF video one");
 }
+
+TEST_F(ProjectBuild, LongBuildsShowTheirProgressShortOnesDoNot)
+{
+    std::string media;
+    for (int i = 1; i <= 30; ++i)
+        media += std::string(i > 1 ? "," : "") + "{\"name\": \"M" + std::to_string(i)
+            + "\", \"type\": \"Blob\", \"parts\": [{\"tag\": \"Data\", \"base64\": \"AAEC\"}]}";
+    Write("project.json", "{\"media\": [" + media + "]}");
+    VerbRun run = Build();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("build: 3/30 (10%) M3\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("build: 30/30 (100%) M30\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("30 media, 0 Interfaces"), std::string::npos) << run.out;
+
+    Write("project.json", R"({"media": [{"name": "One", "type": "Blob", "parts": [{"tag": "Data", "base64": "AA=="}]}]})");
+    run = Build();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+}
