@@ -4,6 +4,7 @@
 
 #include "elements/ButtonElement.h"
 #include "elements/ComboBoxElement.h"
+#include "elements/ControlElements.h"
 #include "elements/EditBoxElement.h"
 #include "elements/ListBoxElement.h"
 #include "iface/InterfaceModel.h"
@@ -410,4 +411,48 @@ TEST(ComboBoxOnScreen, NotificationsBecomeEventsAndTheEditTextIsKept)
     ComboBoxElement reloaded;
     RoundTrip(*combo, reloaded);
     EXPECT_EQ(reloaded.EditText(), "greenish");
+}
+
+TEST(ControlPictures, IndexedPicturesGoThroughTheirTableAndBadOnesGiveNothing)
+{
+    // A 2 x 2 picture of 8 bits with a two-colour table: the bottom row first.
+    MemoryBlock bmp;
+    bmp.AppendString("BM", Nul::Exclude);
+    bmp.AppendInt(54 + 8 + 8, 4);
+    bmp.AppendInt(0, 4);
+    bmp.AppendInt(54 + 8, 4);
+    for (int32_t field : {40, 2, 2})
+        bmp.AppendInt(field, 4);
+    bmp.AppendInt(1, 2);
+    bmp.AppendInt(8, 2);
+    for (int32_t field : {0, 8, 0, 0, 2, 0})
+        bmp.AppendInt(field, 4);
+    for (uint32_t entry : {0xFF0000u, 0x00FF00u})  // red, green: blue, green, red, 0 bytes
+        bmp.AppendInt(static_cast<int32_t>(entry), 4);
+    for (uint8_t index : {0, 1, 0, 0, 1, 1, 0, 0})
+        bmp.AppendInt(index, 1);
+    auto image = PictureToImage(bmp);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Format(), gfx::PixelFormat::Rgb32);
+    EXPECT_EQ(image->Get(0, 1), 0xFF0000u) << "bottom row, index 0";
+    EXPECT_EQ(image->Get(1, 1), 0x00FF00u);
+    EXPECT_EQ(image->Get(0, 0), 0x00FF00u) << "top row, index 1";
+
+    EXPECT_EQ(PictureToImage(MemoryBlock()), nullptr);
+    MemoryBlock placeholder;
+    placeholder.AppendString("BM", Nul::Exclude);
+    EXPECT_EQ(PictureToImage(placeholder), nullptr);
+    MemoryBlock cut = bmp;
+    cut.Resize(30);
+    EXPECT_EQ(PictureToImage(cut), nullptr);
+
+    ElementFont font;
+    font.size = 12;
+    font.style = 1 | 4;
+    gfx::FontRequest request = ControlFont(font);
+    EXPECT_EQ(request.faceName, "System");
+    EXPECT_EQ(request.height, -16) << "12 points at 96 pixels per inch";
+    EXPECT_EQ(request.weight, 700);
+    EXPECT_EQ(request.italic, gfx::Italic::No);
+    EXPECT_EQ(request.underline, gfx::Underline::Yes);
 }
