@@ -624,10 +624,14 @@ int Dc::ArcShape(const Rect& logical, Point startLogical, Point endLogical, ArcK
     Rect box = nullPen ? Rect { r.left, r.top, r.right - 1, r.bottom - 1 }
                        : PenOuterBox(r, w, m_state.pen.style == PenStyle::InsideFrame);
     Region inner = Region::FromEllipse(nullPen ? box : box.Inflate(-w, -w));
+    // Pixels are tested one by one, so only those that can show are looked at (a dash pattern
+    // needs the whole outline, which is only as long as the ellipse's perimeter).
+    const Region visible(EffectiveClip().Bounds());
 
     // The filled part: the sector of a pie, the segment cut off by the chord.
     if (kind == ArcKind::Pie) {
-        FillRegionDevice(Select(inner, [&](int32_t x, int32_t y) { return sweep.Contains(c.To(x, y)); }),
+        FillRegionDevice(Select(Region::Combine(inner, visible, CombineMode::And),
+                                [&](int32_t x, int32_t y) { return sweep.Contains(c.To(x, y)); }),
                          m_state.brush, PenRop());
     } else if (kind == ArcKind::Chord) {
         const Vec va = c.To(a.x, a.y), vb = c.To(b.x, b.y);
@@ -636,12 +640,15 @@ int Dc::ArcShape(const Rect& logical, Point startLogical, Point endLogical, ArcK
             Vec v = c.To(x, y);
             return sweep.Full() || Cross(chord, Vec { v.x - va.x, v.y - va.y }) <= 0;
         };
-        FillRegionDevice(Select(inner, onArcSide), m_state.brush, PenRop());
+        FillRegionDevice(Select(Region::Combine(inner, visible, CombineMode::And), onArcSide), m_state.brush,
+                         PenRop());
     }
     if (nullPen)
         return 1;
 
     Region ring = Region::Combine(Region::FromEllipse(box), inner, CombineMode::Diff);
+    if (!styled)
+        ring = Region::Combine(ring, visible, CombineMode::And);
     Region arc = Select(ring, [&](int32_t x, int32_t y) { return sweep.Contains(c.To(x, y)); });
     if (styled) {
         int32_t styleOffset = 0;
