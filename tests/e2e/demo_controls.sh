@@ -15,13 +15,11 @@ areas=(
 )
 
 for depth in 24 8; do
-    # To the last Card, choose Medium, clear Sound, pick Banana, and the combo box's Green.
+    # Back from the first Card wraps to the last, the control card; there choose Medium, clear
+    # Sound, pick Banana, and the combo box's Green.
     e2e_play --screen "640x480x$depth" demo.db <<SCRIPT
 wait 100
-click 509 393
-click 509 393
-click 509 393
-click 509 393
+click 133 393
 click 117 203
 click 117 255
 click 260 222
