@@ -203,6 +203,10 @@ int Dc::Transfer(const Rect& destDevice, const Source& sourceIn, const Rect& sou
         ax.validEnd = dw;
         ay.validEnd = dh;
     }
+    // No destination column or row has a source inside the image: nothing to draw (the rectangle
+    // below would come out inverted, and a region normalises it).
+    if (ax.validBegin >= ax.validEnd || ay.validBegin >= ay.validEnd)
+        return 1;
     Rect valid { destDevice.left + ax.validBegin, destDevice.top + ay.validBegin, destDevice.left + ax.validEnd,
                  destDevice.top + ay.validEnd };
     Region area = Region::Combine(Region(valid), EffectiveClip(), CombineMode::And);

@@ -220,6 +220,29 @@ TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
             EXPECT_EQ(bitmap.Pixels().Get(x, y), want[y][x]) << x << "," << y;
 }
 
+TEST(Dib, SourceRectanglesOutsideTheImageDrawNothing)
+{
+    // One top-down row of two 32-bit pixels; the source rectangles start below it or right of it.
+    Bytes header = Info(2, -1, 32, 0, {});
+    Bytes bits = { 1, 2, 3, 0, 4, 5, 6, 0 };
+    struct Case {
+        int32_t x, y, w, h, sx, sy;
+    };
+    for (Case k : { Case { 0, 0, 6, 5, 0, 1 }, Case { 0, 5, 6, -5, 0, 1 }, Case { 6, 0, -6, 5, 2, 0 } }) {
+        for (StretchMode mode : { StretchMode::ColorOnColor, StretchMode::Halftone }) {
+            Image canvas(6, 5, PixelFormat::Rgb32);
+            canvas.Fill(0xABCDEF);
+            Dc dc(canvas.View(), nullptr);
+            dc.SetStretchBltMode(mode);
+            dc.StretchDIBits(k.x, k.y, k.w, k.h, k.sx, k.sy, 2, 1, bits.data(), bits.size(), header.data(),
+                             header.size(), DibColors::Rgb, Rop3::kSrcCopy);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 6; ++x)
+                    EXPECT_EQ(canvas.Get(x, y), 0xABCDEFu) << k.sx << "," << k.sy << " at " << x << "," << y;
+        }
+    }
+}
+
 TEST(Dib, RefusesHostileHeaders)
 {
     DibInfo info;
