@@ -73,8 +73,9 @@ MemoryBlock OneRun(const MemoryBlock& run)
 MemoryBlock StylePart(const TextStyle& style)
 {
     MemoryBlock run(kTextRunSize);
+    // The face name field keeps a NUL after the name.
     run.Write(kTextRunFontOffset, style.font.data(),
-        std::min<int32_t>(static_cast<int32_t>(style.font.size()), TextStyle::kMaxFontName));
+        std::min<int32_t>(static_cast<int32_t>(style.font.size()), kTextRunFontSize - 1));
     run.WriteInt(kTextRunPointSizeOffset, style.pointSize, 2);
     run.WriteInt(kTextRunFlagsOffset, static_cast<int32_t>(style.flags), 4);
     run.WriteInt(kTextRunForeOffset, static_cast<int32_t>(style.color), 4);
