@@ -317,3 +317,17 @@ TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
     EXPECT_EQ(Tamberlyne({"show", Db("db.mmdb"), "Logo"}).status, 1);
     EXPECT_EQ(Tamberlyne({"show", Db("db.mmdb")}).status, 2);
 }
+
+TEST_F(ProjectExport, TheDemoProjectBuildsAndSurvivesARoundTrip)
+{
+    const std::string demo = std::string(TAMBER_SOURCE_DIR) + "/demo";
+    VerbRun built = Tamberlyne({"build", demo, "-o", Db("demo.mmdb")});
+    ASSERT_EQ(built.status, 0) << built.err;
+    VerbRun exported = Tamberlyne({"export", Db("demo.mmdb"), Dir("demo")});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
+    ASSERT_EQ(Tamberlyne({"build", Dir("demo"), "-o", Db("again.mmdb")}).status, 0);
+    auto before = AllRecords(Db("demo.mmdb"));
+    EXPECT_EQ(AllRecords(Db("again.mmdb")), before);
+    EXPECT_TRUE(before.count({"MMStart", 0}));
+}
