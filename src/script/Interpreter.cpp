@@ -143,7 +143,6 @@ ScriptError Interpreter::Run(int32_t headerOffset)
         }
         bool jumped = false;
         if (!(kind == TokenKind::Operator && s.Code() == kSemicolon)) {
-            s.SetPosition(lineStart);
             Statement(lineStart, jumped);
             if (Failed())
                 break;
@@ -194,9 +193,12 @@ bool Interpreter::NextLine()
 
 ScriptError Interpreter::Statement(int32_t lineStart, bool& jumped)
 {
+    // The line's first token has been read; start is the line as it was before it.
     ScriptScanner& s = m_engine.m_scanner;
     ScriptScanner::State start = s.SaveState();
-    TokenKind kind = s.Next();
+    start.position = lineStart;
+    start.tokenStart = lineStart;
+    TokenKind kind = s.Kind();
     if (kind != TokenKind::Identifier || s.Text().empty() || s.Text() == ".") {
         Fail(ScriptError::Syntax);
         return m_error;

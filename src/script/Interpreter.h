@@ -69,6 +69,7 @@ private:
 
     // Lines.
     bool NextLine();
+    // Runs the line whose first token the scanner has just read.
     ScriptError Statement(int32_t lineStart, bool& jumped);
     bool Condition(bool& value);
     bool SkipConditional(bool allowBranches, bool fromElse);
