@@ -22,7 +22,7 @@ public:
 
 // Pressed after a fixed number of statements, so endless loops end.
 struct StatementBudget : BreakKey {
-    int left = 20000;
+    int left = 5000;
     bool IsDown() override { return --left < 0; }
 };
 
