@@ -8,6 +8,11 @@
 #include "elements/ControlElements.h"
 #include "iface/ElementFactory.h"
 #include "media/ScreenContext.h"
+#include "platform/Beeper.h"
+#include "platform/DynamicLibraryPosix.h"
+#include "platform/LauncherPosix.h"
+#include "platform/MciCommands.h"
+#include "platform/MciWaveOutputSdl.h"
 #include "platform/PosixSystemServices.h"
 #include "platform/clock/RealClock.h"
 #include "platform/clock/VirtualClock.h"
@@ -226,12 +231,30 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
     settings.dataFolder = system.DataFolder();
     settings.launchEnabled = !options.noLaunch;
     settings.errors = &err;
+    // Launch, MCI sounds, beeps and plug-ins ("*.plg" beside the program); headless runs stay silent.
+    PosixLauncher launcher(system);
+    RecordingMciWaveOutput silence;
+    std::unique_ptr<SdlMciWaveOutput> speaker = headless ? nullptr : std::make_unique<SdlMciWaveOutput>();
+    MciWaveOutput& sound = speaker ? static_cast<MciWaveOutput&>(*speaker) : silence;
+    MciCommands mci(FileSystem::Native(), system, sound);
+    CountingBeeper silentBeeper;
+    ToneBeeper toneBeeper(sound);
+    PosixDynamicLibraryLoader libraries;
+    settings.launcher = &launcher;
+    settings.mci = &mci;
+    settings.beeper = headless ? static_cast<Beeper*>(&silentBeeper) : &toneBeeper;
+    settings.system = &system;
+    settings.libraries = &libraries;
+    size_t slash = context.programPath.find_last_of('/');
+    settings.plugInFolder = slash == std::string::npos ? std::string(".") : context.programPath.substr(0, slash);
     engine.Install();
 
     Player player(app, FileSystem::Native(), system,
                   context.windows ? context.windows : DefaultStartWindows(&screenContext));
     runner.SetQuitAction([&player] { player.CloseStartWindow(); });
+    engine.InterfaceWindowOpened();
     int code = player.Run(CommandLine::Words(options.words), context.programPath);
+    engine.InterfaceWindowClosed();
     app.SetIdleHandler(nullptr);
     settings = saved;
     out.flush();
