@@ -322,8 +322,8 @@ void InterfaceObject::Hide()
 
 intptr_t InterfaceObject::WindowHandle() const
 {
-    InterfaceWindow* window = ChildWindow();
-    return window ? static_cast<intptr_t>(window->Handle()) : 0;
+    InterfaceWindow* window = IsSelfRole() ? RuntimeWindow() : ChildWindow();
+    return window && window->IsCreated() ? static_cast<intptr_t>(window->Handle()) : 0;
 }
 
 void InterfaceObject::HideChildWindow()

@@ -192,8 +192,14 @@ void InterfaceWindow::ElementFrameChanged(Element& element, const CardRect& oldF
 {
     if (!IsCreated())
         return;
-    if (ui::TWindow* window = ElementWindow(element))
+    auto* child = dynamic_cast<InterfaceObject*>(&element);
+    if (child && child->DisplayMode() == InterfaceObject::kEmbedded) {
+        // An embedded child's window is one pixel larger than its frame.
+        if (child->ChildWindow())
+            child->Show();
+    } else if (ui::TWindow* window = ElementWindow(element)) {
         window->SetRect(ElementArea(element));
+    }
     Invalidate(ToRect(CardToClient(oldFrame)));
     Invalidate(ElementArea(element));
 }

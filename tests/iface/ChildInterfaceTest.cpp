@@ -129,6 +129,9 @@ TEST(ChildInterface, EmbeddedChildSitsInTheParentAtItsFrameAndIgnoresOpenAndClos
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Parent(), f.parent.get());
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(20, 30, 101, 81));
+    Call(*f.child, "Move", {AttributeValue::OfLong(40), AttributeValue::OfLong(10)});
+    EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(40, 10, 101, 81));
+    Call(*f.child, "Move", {AttributeValue::OfLong(20), AttributeValue::OfLong(30)});
     EXPECT_FALSE(f.Opened());
     Call(*f.child, "Close");
     EXPECT_TRUE(window->IsShown());

@@ -36,6 +36,9 @@ TEST(InterfaceWindow, TopLevelIsCentredCaptionedAndPaintsItsBackground)
     EXPECT_EQ(f.ui.Pixel(200, 200), kRedPixel);
     EXPECT_NE(f.ui.Pixel(100, 100), kRedPixel);
     EXPECT_EQ(f.Count(window->Interface(), "Opened"), 1);
+    AttributeValue handle;
+    window->Interface()->GetAttribute("hWnd", ValueType::Long, handle);
+    EXPECT_EQ(handle.Long(), static_cast<int32_t>(window->Handle()));
 }
 
 TEST(InterfaceWindow, FramedWindowGetsAClientAreaOfTheCardSize)
