@@ -8,12 +8,6 @@
 
 namespace tamber {
 
-// A user mapping of a Windows drive letter to a folder ("D=/media/cdrom").
-struct DriveMapping {
-    char letter = 0;  // upper case
-    std::string root;
-};
-
 // Finds the file a Windows path of a catalogue names ("D:\VIDEO\INTRO.AVI", "..\ART\MAP.BMP")
 // on a case-sensitive file system. Every component is matched without regard to ASCII case.
 // A drive-letter path is tried against the user's mappings of that letter, then relative to
@@ -22,7 +16,9 @@ struct DriveMapping {
 // by its file name. Other paths are relative to the base folder.
 class PathResolver {
 public:
-    explicit PathResolver(const SystemServices& system, std::vector<DriveMapping> mappings = {})
+    // Uses the system's drive mappings, or the given ones.
+    explicit PathResolver(const SystemServices& system) : m_system(system), m_mappings(system.DriveMappings()) { }
+    PathResolver(const SystemServices& system, std::vector<DriveMapping> mappings)
         : m_system(system), m_mappings(std::move(mappings)) { }
 
     // Parses "D=/path" (letter in any case). Answers 1, or 0 when the text is not a mapping.

@@ -7,6 +7,12 @@
 
 namespace tamber {
 
+// A user mapping of a Windows drive letter to a folder ("D=/media/cdrom").
+struct DriveMapping {
+    char letter = 0;  // upper case
+    std::string root;
+};
+
 // The kind of drive a file lies on, as far as a database cares: a CD-ROM gets hard-disk
 // companions for cached media; a network drive gets freshness checks of its catalogue.
 enum class DriveKind { Fixed, CdRom, Network };
@@ -32,6 +38,10 @@ public:
     DriveKind DriveKindOf(const std::string& path) const { return m_forced ? *m_forced : ClassifyDrive(path); }
     void ForceDriveKind(std::optional<DriveKind> kind) { m_forced = kind; }
 
+    // The user's mappings of Windows drive letters to folders, for resolving catalogue paths.
+    void SetDriveMappings(std::vector<DriveMapping> mappings) { m_mappings = std::move(mappings); }
+    const std::vector<DriveMapping>& DriveMappings() const { return m_mappings; }
+
     // The folder that holds the companion files of databases on CD-ROM: "zd" in the data folder.
     std::string CompanionFolder() const { return DataFolder() + "/zd"; }
 
@@ -40,6 +50,7 @@ protected:
 
 private:
     std::optional<DriveKind> m_forced;
+    std::vector<DriveMapping> m_mappings;
 };
 
 // The data folder: the option when given, else $XDG_DATA_HOME/tamber, else ~/.local/share/tamber

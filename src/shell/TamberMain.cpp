@@ -209,6 +209,7 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
     app.SetDialogAnswers(headless ? static_cast<ui::DialogAnswers*>(&scripted) : &queued);
 
     PosixSystemServices system(options.dataDir);
+    system.SetDriveMappings(options.drives);
     AutomationRunner runner(app, *display, &scripted, err,
                             headless ? AutomationRunner::Pacing::Virtual : AutomationRunner::Pacing::Real);
     runner.SetCommands(std::move(commands));

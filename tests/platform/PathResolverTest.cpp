@@ -44,6 +44,10 @@ TEST(PathResolver, DriveLetterPathsTryMappingsThenTheDatabaseFolderThenTheFileNa
     EXPECT_EQ(unmapped.Resolve("D:\\VIDEO\\OTHER.AVI", base), "") << "unresolved reads as missing";
     EXPECT_EQ(unmapped.Resolve("D:", base), "");
     EXPECT_EQ(unmapped.Resolve("D:\\VIDEO", base), "") << "a folder is not a file";
+
+    // The mappings the player was given (--drive) travel with the system services.
+    d.system.SetDriveMappings({cdrom});
+    EXPECT_EQ(PathResolver(d.system).Resolve("D:\\VIDEO\\INTRO.AVI", base), "/media/cdrom/Video/Intro.avi");
 }
 
 TEST(PathResolver, RelativeAndRootedPaths)
