@@ -303,6 +303,7 @@ TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
              "        | \tParent : NextCard( )\n",
              "Card 1 \"First\": 7 elements\n",
              "      item \"two\"\n",
+             "#11 Graphic \"Graphic\" at (0, 0) 64 x 64, medium 40 Graphic \"Logo\"\n",
              "Card 3 \"Empty\": 0 elements\n",
          })
         EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;

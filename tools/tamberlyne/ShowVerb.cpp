@@ -67,15 +67,21 @@ void ShowAttributes(VerbContext& ctx, Element& element, const std::string& inden
                 << project::DescribeValue(entry.value, entry.def->type, entry.def) << "\n";
 }
 
-void ShowCard(VerbContext& ctx, tamber::Card& card, const std::string& title)
+void ShowCard(VerbContext& ctx, tamber::MediaDatabase& db, tamber::Card& card, const std::string& title)
 {
     ctx.out << title << ": " << card.elements.size() << (card.elements.size() == 1 ? " element\n" : " elements\n");
     for (auto& element : card.elements) {
         tamber::CardRect frame = element->GetFrame();
         ctx.out << "  #" << element->GetId() << " " << element->GetTypeName() << " \"" << element->GetName()
                 << "\" at (" << frame.left << ", " << frame.top << ") " << frame.width << " x " << frame.height;
-        if (!element->GetMedia().IsNone())
+        if (!element->GetMedia().IsNone()) {
+            tamber::EntryInfo info;
             ctx.out << ", medium " << element->GetMedia().mediaId;
+            if (db.FindEntryById(static_cast<uint32_t>(element->GetMedia().mediaId), &info))
+                ctx.out << " " << info.type << " \"" << info.name << "\"";
+            else
+                ctx.out << " (not in the catalogue)";
+        }
         ctx.out << "\n";
         if (auto* list = dynamic_cast<tamber::ListElementBase*>(element.get()))
             for (const std::string& item : list->Items())
@@ -125,9 +131,9 @@ int RunShow(VerbContext& ctx)
     ShowAttributes(ctx, self, "  ");
     ShowUserDefinitions(ctx, self, "  ");
     ShowScript(ctx, self.Script(), "  ");
-    ShowCard(ctx, model.Background(), "Background");
+    ShowCard(ctx, db, model.Background(), "Background");
     for (int32_t i = 0; i < model.NumCards(); ++i)
-        ShowCard(ctx, *model.CardAt(i), "Card " + std::to_string(i + 1) + " \"" + model.CardAt(i)->name + "\"");
+        ShowCard(ctx, db, *model.CardAt(i), "Card " + std::to_string(i + 1) + " \"" + model.CardAt(i)->name + "\"");
     return kExitOk;
 }
 
