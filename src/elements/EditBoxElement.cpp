@@ -115,6 +115,8 @@ void EditBoxElement::ApplySettings()
 void EditBoxElement::Create()
 {
     ApplyDefaultSize();
+    if (m_notifying == 0)
+        m_retired.clear();
     if (m_control)
         return;
     ui::TWindow* parent = HostWindowOf(*this);
@@ -160,8 +162,9 @@ void EditBoxElement::Destroy()
         return;
     Text();
     std::unique_ptr<ui::EditControl> control = std::move(m_control);
-    control->SetListener(nullptr);
     control->Destroy();
+    if (m_notifying > 0)
+        m_retired.push_back(std::move(control));
 }
 
 void EditBoxElement::ControlNotified(uint16_t code)
@@ -178,14 +181,16 @@ void EditBoxElement::ControlNotified(uint16_t code)
     };
     if (m_settingUp)
         return;
+    ++m_notifying;
     if (code == ui::notify::kChanged) {
         TextChanged();
-        return;
+    } else {
+        for (const auto& entry : kEvents) {
+            if (entry.code == code)
+                RaiseEvent(entry.event);
+        }
     }
-    for (const auto& entry : kEvents) {
-        if (entry.code == code)
-            RaiseEvent(entry.event);
-    }
+    --m_notifying;
 }
 
 void EditBoxElement::TextChanged()

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "elements/ElementFont.h"
 #include "iface/Element.h"
@@ -66,6 +67,10 @@ private:
     std::unique_ptr<ui::EditControl> m_control;
     // Notifications while the control is being set up raise nothing.
     bool m_settingUp = false;
+    // A control destroyed by a handler of its own notification (through "Reconstruct" or an
+    // AF_RECONSTRUCT attribute) is still on the call stack: it is kept until a later Create.
+    int32_t m_notifying = 0;
+    std::vector<std::unique_ptr<ui::EditControl>> m_retired;
 };
 
 }  // namespace tamber

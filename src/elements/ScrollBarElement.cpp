@@ -135,14 +135,25 @@ void ScrollBarElement::ApplyDefaultSize()
 void ScrollBarElement::Create()
 {
     ApplyDefaultSize();
+    if (m_notifying == 0)
+        m_retired.clear();
     if (m_control)
         return;
     ui::TWindow* parent = HostWindowOf(*this);
     if (!parent)
         return;
     InvalidateOnParent();
-    auto sink = std::make_unique<NotificationSink>([this](uint16_t code) { CommandNotified(code); },
-        [this](uint16_t code) { Scrolled(code); });
+    auto sink = std::make_unique<NotificationSink>(
+        [this](uint16_t code) {
+            ++m_notifying;
+            CommandNotified(code);
+            --m_notifying;
+        },
+        [this](uint16_t code) {
+            ++m_notifying;
+            Scrolled(code);
+            --m_notifying;
+        });
     if (!sink->Create(parent, "", gfx::Rect {}))
         return;
     auto control = std::make_unique<ui::ScrollBarControl>(
@@ -185,6 +196,10 @@ void ScrollBarElement::Destroy()
     std::unique_ptr<NotificationSink> sink = std::move(m_sink);
     control->Destroy();
     sink->Destroy();
+    if (m_notifying > 0) {
+        m_retired.push_back(std::move(control));
+        m_retired.push_back(std::move(sink));
+    }
     m_dragging = false;
     m_wasPlaying = false;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "iface/Element.h"
 
@@ -10,6 +11,7 @@ namespace tamber {
 class NotificationSink;
 namespace ui {
 class ScrollBarControl;
+class TWindow;
 }
 
 // The ScrollBar element: a horizontal or vertical scroll bar whose position scripts can read
@@ -69,6 +71,10 @@ private:
     bool m_wasPlaying = false;
     std::unique_ptr<NotificationSink> m_sink;
     std::unique_ptr<ui::ScrollBarControl> m_control;
+    // A control destroyed by a handler of its own notification is still on the call stack: it
+    // and its sink are kept until a later Create.
+    int32_t m_notifying = 0;
+    std::vector<std::unique_ptr<ui::TWindow>> m_retired;
 };
 
 }  // namespace tamber

@@ -336,3 +336,49 @@ TEST(ScrollBarShown, StyleRebuildsTheControlAcross)
     host.ShowCard(0);
     EXPECT_TRUE(bar->Control()->IsVisible());
 }
+
+namespace {
+
+// Runs "Reconstruct" on the element from inside the handler of the named event.
+class ReconstructingLog : public EventLog {
+public:
+    explicit ReconstructingLog(std::string event) : m_event(std::move(event)) { }
+    int ExecuteEvent(Element& element, const EventCall& call) override
+    {
+        EventLog::ExecuteEvent(element, call);
+        if (call.name == m_event) {
+            V none;
+            element.CallMethod("Reconstruct", {}, none);
+        }
+        return 1;
+    }
+
+private:
+    std::string m_event;
+};
+
+}  // namespace
+
+TEST(ControlsShown, HandlersMayRebuildTheControlThatRaisedTheirEvent)
+{
+    ReconstructingLog log("Changed");
+    HostedInterface host;
+    auto* edit = host.Place<EditBoxElement>(0, 1, CardRect {20, 20, 150, 22});
+    edit->Control()->SetFocus();
+    const intptr_t before = edit->WindowHandle();
+    host.ui.Type("a");
+    ASSERT_NE(edit->Control(), nullptr);
+    EXPECT_NE(edit->WindowHandle(), before);
+    EXPECT_EQ(TextOf(*edit), "a");
+    edit->Control()->SetFocus();
+    host.ui.Type("b");
+    EXPECT_EQ(TextOf(*edit), "ab");
+
+    ReconstructingLog barLog("PositionChanged");
+    auto* bar = host.Place<ScrollBarElement>(0, 2, CardRect {20, 100, 200, 16});
+    Set(*bar, "Max", ValueType::Long, V::OfLong(10));
+    host.ui.Click(218, 108);
+    host.ui.Click(218, 108);
+    EXPECT_EQ(LongOf(*bar, "Position"), 2);
+    EXPECT_EQ(barLog.Count("PositionChanged"), 2);
+}
