@@ -97,8 +97,17 @@ int ScrollBarElement::GetAttribute(std::string_view name, ValueType type, Attrib
 int ScrollBarElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
 {
     int result = SetThroughTable(ScrollBarAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
+    if (result == kNotInTable) {
+        result = Element::SetAttribute(name, type, value);
+        // The common "Enabled" reaches the control too.
+        if (result == 1 && m_control && NamesEqual(name, "Enabled")) {
+            if (IsEnabled())
+                m_control->Enable();
+            else
+                m_control->Disable();
+        }
+        return result;
+    }
     if (result != 1)
         return result;
     MarkModified();

@@ -218,6 +218,14 @@ TEST(EditBoxShown, ReconstructAttributesRebuildTheControlAndSpinStaysInItsLimits
     edit->Control()->SetFocus();
     host.ui.Type("9");
     EXPECT_EQ(TextOf(*edit), "3");
+
+    // Disabled, the control is too, also after it is rebuilt.
+    Set(*edit, "Enabled", ValueType::Boolean, V::OfBoolean(false));
+    EXPECT_FALSE(edit->Control()->IsEnabled());
+    Set(*edit, "Border", ValueType::Boolean, V::OfBoolean(false));
+    EXPECT_FALSE(edit->Control()->IsEnabled());
+    Set(*edit, "Enabled", ValueType::Boolean, V::OfBoolean(true));
+    EXPECT_TRUE(edit->Control()->IsEnabled());
 }
 
 TEST(EditBoxShown, NewBoxIsCentredOnItsPlacement)
