@@ -110,4 +110,11 @@ e2e_expect_pixel shown.png 264 24 "$white"
 # The label in black over its magenta shadow.
 e2e_region_has shown.png 20 100 120 140 '#000000'
 e2e_region_has shown.png 20 100 120 145 '#FF00FF'
+
+# On a 256-colour screen the picture is converted against the palette and keeps its colour.
+e2e_play --screen 640x480x8 show.db <<<'screenshot shown8.png'
+e2e_expect_status 0
+e2e_expect_pixel shown8.png 256 16 "$yellow"
+e2e_expect_pixel shown8.png 60 50 "$red"
+e2e_expect_pixel shown8.png 222 70 "$green"
 e2e_done
