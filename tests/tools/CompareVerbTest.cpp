@@ -6,21 +6,9 @@
 
 #include "platform/PngFile.h"
 #include "tamberlyne/Verb.h"
+#include "tools/VerbRun.h"
 
 namespace {
-
-struct VerbRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VerbRun Tamberlyne(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = tamberlyne::RunTamberlyne(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 struct Folder {
     Folder() : path(std::filesystem::temp_directory_path() / ("tamber-compare-" + std::to_string(std::random_device {}())))

@@ -8,23 +8,11 @@
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
 #include "tamberlyne/Verb.h"
+#include "tools/VerbRun.h"
 
 using namespace tamber;
 
 namespace {
-
-struct VerbRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VerbRun Tamberlyne(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = tamberlyne::RunTamberlyne(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class IndexVerbs : public ::testing::Test {
 protected:

@@ -10,24 +10,12 @@
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
 #include "tamberlyne/Verb.h"
+#include "tools/VerbRun.h"
 
 using namespace tamber;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct VerbRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VerbRun Tamberlyne(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = tamberlyne::RunTamberlyne(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class ProjectBuild : public ::testing::Test {
 protected:

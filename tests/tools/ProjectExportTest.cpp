@@ -14,24 +14,12 @@
 #include "iface/InterfaceRecord.h"
 #include "tamberlyne/ProjectReader.h"
 #include "tamberlyne/Verb.h"
+#include "tools/VerbRun.h"
 
 using namespace tamber;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct VerbRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VerbRun Tamberlyne(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = tamberlyne::RunTamberlyne(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A BMP file image of a 2 x 2 picture, 24 bits, with one colour varied.
 std::string Bmp(uint8_t shade)

@@ -8,20 +8,9 @@
 
 #include "platform/PngFile.h"
 #include "tamberlyne/Verb.h"
+#include "tools/VerbRun.h"
 
 namespace {
-
-struct VerbRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-VerbRun Tamberlyne(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = tamberlyne::RunTamberlyne(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 void Put(std::string& bytes, uint32_t value, int width) {
     for (int i = 0; i < width; ++i) {
