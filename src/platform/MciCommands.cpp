@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/AsciiCase.h"
+#include "base/QuotedWords.h"
 #include "platform/FileSystem.h"
 #include "platform/MciWaveOutput.h"
 
@@ -39,27 +40,7 @@ MciCommands::~MciCommands()
 
 std::vector<std::string> MciCommands::Words(const std::string& command)
 {
-    std::vector<std::string> words;
-    std::string current;
-    bool inWord = false;
-    bool quoted = false;
-    for (char c : command) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if ((c == ' ' || c == '\t' || c == '\r' || c == '\n') && !quoted) {
-            if (inWord)
-                words.push_back(std::move(current));
-            current.clear();
-            inWord = false;
-        } else {
-            current.push_back(c);
-            inWord = true;
-        }
-    }
-    if (inWord)
-        words.push_back(std::move(current));
-    return words;
+    return SplitQuotedWords(command, " \t\r\n");
 }
 
 int32_t MciCommands::Execute(const std::string& command)
