@@ -37,9 +37,12 @@ int32_t FullTextCatalogDocuments::IndexableText(MediaDatabase& database, const E
     MemoryBlock part;
     if (!database.ReadEntryPartByTag(info, kTextPartTag, part))
         return 0;
-    // FIXME: rich documents keep more than characters in this part; until the text engine reads
-    // them, the bytes are taken as plain text (control bytes only separate words).
-    text.assign(reinterpret_cast<const char*>(part.Data()), static_cast<size_t>(part.Size()));
+    // The part holds the characters up to a NUL; the record may run on past it (slack or stale
+    // bytes of a longer earlier text), which are not part of the document.
+    const char* chars = reinterpret_cast<const char*>(part.Data());
+    size_t size = static_cast<size_t>(part.Size());
+    const void* nul = size ? std::memchr(chars, '\0', size) : nullptr;
+    text.assign(chars, nul ? static_cast<size_t>(static_cast<const char*>(nul) - chars) : size);
     return 1;
 }
 

@@ -23,7 +23,7 @@ public:
     int32_t Read(int32_t index, FullTextDocument& doc) override;
 
     // The plain text a medium contributes to the index: the characters of a text medium's "Text"
-    // part; empty for other media. Answers 1 when the medium has text, 0 otherwise.
+    // part up to its terminating NUL (or the part's end); empty for other media. Answers 1 when the medium has text, 0 otherwise.
     static int32_t IndexableText(MediaDatabase& database, const EntryInfo& info, std::string& text);
 
 private:
