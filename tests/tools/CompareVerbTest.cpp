@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
-#include <sstream>
-
 #include "platform/PngFile.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 namespace {
 
-struct Folder {
-    Folder() : path(std::filesystem::temp_directory_path() / ("tamber-compare-" + std::to_string(std::random_device {}())))
-    {
-        std::filesystem::create_directories(path);
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
+class CompareVerb : public VerbTest {
+protected:
     // A 4 x 3 picture of one colour, with the alpha byte given.
     std::string Picture(const std::string& name, uint32_t colour, uint32_t alpha = 0xFF000000u)
     {
@@ -23,20 +14,17 @@ struct Folder {
         image.width = 4;
         image.height = 3;
         image.pixels.assign(12, alpha | colour);
-        std::string file = (path / name).string();
-        EXPECT_EQ(tamber::PngFile::Write(file, image, tamber::PngFile::Alpha::Keep), 1);
-        return file;
+        EXPECT_EQ(tamber::PngFile::Write(Path(name), image, tamber::PngFile::Alpha::Keep), 1);
+        return Path(name);
     }
-    std::filesystem::path path;
 };
 
 }  // namespace
 
-TEST(CompareVerb, CountsDifferingColoursInTheWholePictureOrAnArea)
+TEST_F(CompareVerb, CountsDifferingColoursInTheWholePictureOrAnArea)
 {
-    Folder f;
-    std::string a = f.Picture("a.png", 0x102030);
-    std::string b = f.Picture("b.png", 0x102030, 0x80000000u);
+    std::string a = Picture("a.png", 0x102030);
+    std::string b = Picture("b.png", 0x102030, 0x80000000u);
     VerbRun same = Tamberlyne({"compare", a, b});
     EXPECT_EQ(same.status, 0) << same.err;
     EXPECT_EQ(same.out, "same\n") << "alpha is not a colour";
@@ -46,7 +34,7 @@ TEST(CompareVerb, CountsDifferingColoursInTheWholePictureOrAnArea)
     image.pixels[1 * 4 + 2] = 0xFF102031u;  // (2, 1)
     image.pixels[2 * 4 + 3] = 0xFFFFFFFFu;  // (3, 2)
     ASSERT_EQ(tamber::PngFile::Write(b, image, tamber::PngFile::Alpha::Keep), 1);
-    std::string diff = (f.path / "diff.png").string();
+    std::string diff = Path("diff.png");
     VerbRun whole = Tamberlyne({"compare", a, b, "--diff", diff});
     EXPECT_EQ(whole.status, 1);
     EXPECT_EQ(whole.out, "2 pixels differ\n");
@@ -59,15 +47,14 @@ TEST(CompareVerb, CountsDifferingColoursInTheWholePictureOrAnArea)
     EXPECT_EQ(Tamberlyne({"compare", a, b, "2", "1", "1", "1"}).out, "1 pixels differ\n");
 }
 
-TEST(CompareVerb, RefusesOtherSizesAreasOutsideAndBadWords)
+TEST_F(CompareVerb, RefusesOtherSizesAreasOutsideAndBadWords)
 {
-    Folder f;
-    std::string a = f.Picture("a.png", 0);
+    std::string a = Picture("a.png", 0);
     tamber::PngImage wide;
     wide.width = 5;
     wide.height = 3;
     wide.pixels.assign(15, 0xFF000000u);
-    std::string b = (f.path / "wide.png").string();
+    std::string b = Path("wide.png");
     ASSERT_EQ(tamber::PngFile::Write(b, wide, tamber::PngFile::Alpha::Ignore), 1);
     VerbRun sizes = Tamberlyne({"compare", a, b});
     EXPECT_EQ(sizes.status, 1);
@@ -76,5 +63,5 @@ TEST(CompareVerb, RefusesOtherSizesAreasOutsideAndBadWords)
     EXPECT_EQ(Tamberlyne({"compare", a, a, "0", "0", "0", "1"}).status, 2);
     EXPECT_EQ(Tamberlyne({"compare", a, a, "0", "x", "1", "1"}).status, 2);
     EXPECT_EQ(Tamberlyne({"compare", a}).status, 2);
-    EXPECT_EQ(Tamberlyne({"compare", a, (f.path / "missing.png").string()}).status, 1);
+    EXPECT_EQ(Tamberlyne({"compare", a, Path("missing.png")}).status, 1);
 }

@@ -1,28 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
-
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 using namespace tamber;
 
 namespace {
 
-class IndexVerbs : public ::testing::Test {
+class IndexVerbs : public VerbTest {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() /
-            ("tamber-index-verbs-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-        m_path = (m_dir / "title.mmd").string();
+        VerbTest::SetUp();
+        m_path = Path("title.mmd");
         MediaDatabase db;
         ASSERT_EQ(db.Open(m_path), 1);
         MediaCatalogWriter writer(db);
@@ -41,15 +32,12 @@ protected:
         ASSERT_EQ(writer.CreateMedium(logo), 1);                            // 2
         text("Orchard", "Pear trees, apple trees and a plum tree.");        // 3
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     std::vector<std::string> Args(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--data-dir", (m_dir / "data").string()});
         return args;
     }
 
-    std::filesystem::path m_dir;
     std::string m_path;
 };
 
@@ -66,8 +54,7 @@ TEST_F(IndexVerbs, SearchBeforeIndexingAnswersNotBuilt)
 
 TEST_F(IndexVerbs, IndexThenSearchRefinesAndFieldReadsValues)
 {
-    std::string fieldsFile = (m_dir / "fields.json").string();
-    std::ofstream(fieldsFile) << R"({"Orchard": {"Date": "date:1/15/96", "Trees": 3.5}, "#1": {"Date": "date:3/1/1997"}})";
+    std::string fieldsFile = WriteFile("fields.json", R"({"Orchard": {"Date": "date:1/15/96", "Trees": 3.5}, "#1": {"Date": "date:3/1/1997"}})");
     VerbRun index = Tamberlyne(Args({"index", "--fields", fieldsFile, m_path}));
     ASSERT_EQ(index.status, 0) << index.err;
     EXPECT_EQ(index.out.rfind("indexed 3 media:", 0), 0u) << index.out;
@@ -100,12 +87,11 @@ TEST_F(IndexVerbs, IndexThenSearchRefinesAndFieldReadsValues)
 
 TEST_F(IndexVerbs, BadFieldsFilesAreReported)
 {
-    std::string fieldsFile = (m_dir / "fields.json").string();
     for (const char* text : {"[1, 2]", "{\"Nobody\": {}}", "{\"Logo\": {\"A\": [1]}}", "{\"Logo\": 3}", "{oops"}) {
-        std::ofstream(fieldsFile) << text;
+        std::string fieldsFile = WriteFile("fields.json", text);
         VerbRun run = Tamberlyne(Args({"index", "--fields", fieldsFile, m_path}));
         EXPECT_EQ(run.status, 1) << text;
         EXPECT_NE(run.err.find("fields.json"), std::string::npos) << run.err;
     }
-    EXPECT_EQ(Tamberlyne(Args({"index", "--fields", (m_dir / "missing.json").string(), m_path})).status, 1);
+    EXPECT_EQ(Tamberlyne(Args({"index", "--fields", Path("missing.json"), m_path})).status, 1);
 }

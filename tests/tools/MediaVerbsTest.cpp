@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
-
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 using namespace tamber;
@@ -19,17 +13,13 @@ MemoryBlock Bytes(const std::string& text)
     return MemoryBlock(text.data(), static_cast<int32_t>(text.size()));
 }
 
-class MediaVerbs : public ::testing::Test {
+class MediaVerbs : public VerbTest {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path()
-            / ("tamber-media-verbs-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-        m_path = (m_dir / "title.mmd").string();
+        VerbTest::SetUp();
+        m_path = Path("title.mmd");
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
 
     std::vector<std::string> Args(std::vector<std::string> args)
     {
@@ -37,7 +27,6 @@ protected:
         return args;
     }
 
-    std::filesystem::path m_dir;
     std::string m_path;
 };
 
@@ -120,10 +109,8 @@ TEST_F(MediaVerbs, ResolvesExternalPathsWithDriveMappings)
         m.files = { "D:\\VIDEO\\INTRO.AVI", "C:\\ART\\LOGO.BMP", "..\\GONE.WAV" };
         ASSERT_EQ(writer.CreateMedium(m), 1);
     }
-    std::filesystem::create_directories(m_dir / "cd" / "video");
-    std::filesystem::create_directories(m_dir / "Art");
-    { std::ofstream(m_dir / "cd" / "video" / "Intro.avi") << "x"; }
-    { std::ofstream(m_dir / "Art" / "logo.bmp") << "x"; }
+    WriteFile("cd/video/Intro.avi", "x");
+    WriteFile("Art/logo.bmp", "x");
     VerbRun run = Tamberlyne(Args({ "--drive", "d=" + (m_dir / "cd").string(), "media", m_path, "--resolve" }));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "1 Video Clip parts= files=D:\\VIDEO\\INTRO.AVI->" + (m_dir / "cd" / "video" / "Intro.avi").string()
@@ -166,6 +153,5 @@ TEST_F(MediaVerbs, MissingAndDamagedDatabasesFailCleanly)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("none.mmd"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_dir / "none.mmd")) << "read-only verbs create nothing";
-    { std::ofstream(m_dir / "junk.mmd") << "not a database at all"; }
-    EXPECT_EQ(Tamberlyne(Args({ "folders", (m_dir / "junk.mmd").string() })).status, 1);
+    EXPECT_EQ(Tamberlyne(Args({ "folders", WriteFile("junk.mmd", "not a database at all") })).status, 1);
 }

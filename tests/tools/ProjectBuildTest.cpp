@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
-
 #include "db/MediaDatabase.h"
 #include "iface/InterfaceModel.h"
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 using namespace tamber;
@@ -17,26 +11,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ProjectBuild : public ::testing::Test {
+class ProjectBuild : public VerbTest {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path()
-            / ("tamber-project-build-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "project");
-        m_db = (m_dir / "out.mmdb").string();
+        VerbTest::SetUp();
+        m_db = Path("out.mmdb");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
-    void Write(const std::string& name, const std::string& text)
-    {
-        fs::path path = m_dir / "project" / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    VerbRun Build() { return Tamberlyne({"build", (m_dir / "project").string(), "-o", m_db}); }
+    void Write(const std::string& name, const std::string& text) { WriteFile("project/" + name, text); }
+    VerbRun Build() { return Tamberlyne({"build", Path("project"), "-o", m_db}); }
 
     // Loads the Interface of that name from the built database.
     bool LoadInterface(const std::string& name, InterfaceModel& model, MediaDatabase& db)
@@ -51,7 +35,6 @@ protected:
         return InterfaceRecord::Load(model, &db, record) == 1;
     }
 
-    fs::path m_dir;
     std::string m_db;
 };
 
@@ -124,7 +107,7 @@ TEST_F(ProjectBuild, BuildsInterfacesWithElementsAttributesScriptsAndLinks)
 
 TEST_F(ProjectBuild, ProblemsNameFileElementAndAttributeAndWriteNothing)
 {
-    std::ofstream(m_db) << "previous database";
+    WriteFile("out.mmdb", "previous database");
     Write("project.json", R"({ "interfaces": [ "ui/main.json" ], "media": [ { "name": "X", "file": "missing.bmp" } ] })");
     Write("ui/main.json", R"({ "name": "Main", "cards": [ { "elements": [
         { "type": "Button", "name": "Ok", "attributes": { "Colour": 1, "TextSize": "big", "Style": "Fancy" } },
@@ -133,7 +116,7 @@ TEST_F(ProjectBuild, ProblemsNameFileElementAndAttributeAndWriteNothing)
         { "type": "String", "attributes": { "Text": 5, "TextColor": "#12345" } } ] } ] })");
     VerbRun run = Build();
     EXPECT_EQ(run.status, 1);
-    const std::string main = (m_dir / "project" / "ui" / "main.json").string();
+    const std::string main = Path("project/ui/main.json");
     for (const std::string& expected : std::vector<std::string> {
              main + ": Card 1 element 1 \"Ok\" (Button): attribute \"Colour\": no such attribute in class Button",
              main + ": Card 1 element 1 \"Ok\" (Button): attribute \"TextSize\": expected a whole number",
@@ -146,9 +129,7 @@ TEST_F(ProjectBuild, ProblemsNameFileElementAndAttributeAndWriteNothing)
          })
         EXPECT_NE(run.err.find(expected), std::string::npos) << expected << "\n" << run.err;
     EXPECT_NE(run.err.find("nothing written"), std::string::npos);
-    std::ifstream kept(m_db);
-    std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "previous database");
+    EXPECT_EQ(ReadFile(m_db), "previous database");
     EXPECT_FALSE(fs::exists(m_db + ".building"));
 }
 
@@ -179,9 +160,9 @@ TEST_F(ProjectBuild, DamagedProjectFilesAreReportedNotFatal)
 
 TEST_F(ProjectBuild, UsageErrors)
 {
-    EXPECT_EQ(Tamberlyne({"build", (m_dir / "project").string()}).status, 2);
+    EXPECT_EQ(Tamberlyne({"build", Path("project")}).status, 2);
     EXPECT_EQ(Tamberlyne({"build", "-o", m_db}).status, 2);
-    VerbRun missing = Tamberlyne({"build", (m_dir / "nowhere").string(), "-o", m_db});
+    VerbRun missing = Tamberlyne({"build", Path("nowhere"), "-o", m_db});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("not a project folder"), std::string::npos);
 }
@@ -193,9 +174,7 @@ TEST_F(ProjectBuild, ExternalVideosAreCopiedBesideTheDatabaseButNeverReplaceAnot
         { "name": "Far", "type": "Video", "files": [ "D:\\videos\\far.avi" ] } ] })");
     VerbRun run = Build();
     ASSERT_EQ(run.status, 0) << run.err;
-    std::ifstream copied(m_dir / "clip.avi");
-    std::string text((std::istreambuf_iterator<char>(copied)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "RIFF video one");
+    EXPECT_EQ(ReadFile(Path("clip.avi")), "RIFF video one");
     MediaDatabase db;
     ASSERT_TRUE(db.Open(m_db, {}, tamber::DatabaseAccess::ReadOnly));
     MediaEntry clip, far;
@@ -215,9 +194,7 @@ TEST_F(ProjectBuild, ExternalVideosAreCopiedBesideTheDatabaseButNeverReplaceAnot
     VerbRun clash = Build();
     EXPECT_EQ(clash.status, 1);
     EXPECT_NE(clash.err.find("exists and differs"), std::string::npos) << clash.err;
-    std::ifstream kept(m_dir / "clip.avi");
-    std::string still((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(still, "RIFF video one");
+    EXPECT_EQ(ReadFile(Path("clip.avi")), "RIFF video one");
 }
 
 TEST_F(ProjectBuild, LongBuildsShowTheirProgressShortOnesDoNot)

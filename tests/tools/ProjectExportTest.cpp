@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include <functional>
 
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
@@ -13,7 +10,6 @@
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
 #include "tamberlyne/ProjectReader.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 using namespace tamber;
@@ -55,29 +51,7 @@ std::map<std::pair<std::string, uint32_t>, std::string> AllRecords(const std::st
     return records;
 }
 
-class ProjectExport : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-            / ("tamber-project-export-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "project");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    void Write(const std::string& name, const std::string& text)
-    {
-        fs::path path = m_dir / "project" / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    std::string Db(const std::string& name) const { return (m_dir / name).string(); }
-    std::string Dir(const std::string& name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
-};
+using ProjectExport = VerbTest;
 
 // An Interface holding every element class, each with values other than its class's defaults.
 const char* kEveryClass = R"({
@@ -153,7 +127,8 @@ const char* kEveryClass = R"({
   ]
 })";
 
-void WriteEveryClassProject(ProjectExport& test, std::function<void(const std::string&, const std::string&)> write)
+// Writes each file of the project through WRITE(name, bytes).
+void WriteEveryClassProject(const std::function<void(const std::string&, const std::string&)>& write)
 {
     write("back.bmp", Bmp(0x40));
     write("face.bmp", Bmp(0x80));
@@ -185,38 +160,36 @@ void WriteEveryClassProject(ProjectExport& test, std::function<void(const std::s
 
 TEST_F(ProjectExport, BuildExportBuildGivesIdenticalRecordsWithReadableDescriptions)
 {
-    WriteEveryClassProject(*this, [this](const std::string& name, const std::string& text) { Write(name, text); });
-    VerbRun first = Tamberlyne({"build", Dir("project"), "-o", Db("first.mmdb")});
+    WriteEveryClassProject([this](const std::string& name, const std::string& text) { WriteFile("project/" + name, text); });
+    VerbRun first = Tamberlyne({"build", Path("project"), "-o", Path("first.mmdb")});
     ASSERT_EQ(first.status, 0) << first.err;
 
-    VerbRun exported = Tamberlyne({"export", Db("first.mmdb"), Dir("exported")});
+    VerbRun exported = Tamberlyne({"export", Path("first.mmdb"), Path("exported")});
     ASSERT_EQ(exported.status, 0) << exported.err;
     // Everything the project said can be said again without falling back to stored bytes.
     EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
 
-    VerbRun second = Tamberlyne({"build", Dir("exported"), "-o", Db("second.mmdb")});
+    VerbRun second = Tamberlyne({"build", Path("exported"), "-o", Path("second.mmdb")});
     ASSERT_EQ(second.status, 0) << second.err;
-    auto before = AllRecords(Db("first.mmdb"));
-    auto after = AllRecords(Db("second.mmdb"));
+    auto before = AllRecords(Path("first.mmdb"));
+    auto after = AllRecords(Path("second.mmdb"));
     EXPECT_GT(before.size(), 12u);
     ASSERT_EQ(before.size(), after.size());
     for (const auto& [key, bytes] : before)
         EXPECT_EQ(after[key], bytes) << key.first << " " << key.second;
 
     // A second export of the rebuilt database writes the same project files.
-    ASSERT_EQ(Tamberlyne({"export", Db("second.mmdb"), Dir("again")}).status, 0);
+    ASSERT_EQ(Tamberlyne({"export", Path("second.mmdb"), Path("again")}).status, 0);
     for (const char* file : {"project.json", "interfaces/Main.json", "interfaces/Help.json"}) {
-        std::ifstream a(m_dir / "exported" / file), b(m_dir / "again" / file);
-        std::stringstream sa, sb;
-        sa << a.rdbuf(), sb << b.rdbuf();
-        EXPECT_FALSE(sa.str().empty()) << file;
-        EXPECT_EQ(sa.str(), sb.str()) << file;
+        std::string a = ReadFile(Path("exported/") + file);
+        EXPECT_FALSE(a.empty()) << file;
+        EXPECT_EQ(a, ReadFile(Path("again/") + file)) << file;
     }
     // Refuses to write over a project unless asked to.
-    VerbRun refused = Tamberlyne({"export", Db("second.mmdb"), Dir("again")});
+    VerbRun refused = Tamberlyne({"export", Path("second.mmdb"), Path("again")});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos);
-    EXPECT_EQ(Tamberlyne({"export", Db("second.mmdb"), Dir("again"), "--force"}).status, 0);
+    EXPECT_EQ(Tamberlyne({"export", Path("second.mmdb"), Path("again"), "--force"}).status, 0);
 }
 
 TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecordsSurvive)
@@ -224,7 +197,7 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
     // A database written directly: one Interface whose element carries a target table the
     // project format has no key for, and one Interface whose record is damaged.
     tamberlyne::ProjectReader::RegisterElementClasses();
-    const std::string path = Db("direct.mmdb");
+    const std::string path = Path("direct.mmdb");
     MemoryBlock good, damaged;
     {
         InterfaceModel model;
@@ -251,14 +224,14 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
         ASSERT_TRUE(writer.CreateMedium(a));
         ASSERT_TRUE(writer.CreateMedium(b));
     }
-    VerbRun exported = Tamberlyne({"export", path, Dir("out")});
+    VerbRun exported = Tamberlyne({"export", path, Path("out")});
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_NE(exported.err.find("interfaces/Good.json: Button 5 \"Button\" kept as its stored block"), std::string::npos)
         << exported.err;
     EXPECT_NE(exported.err.find("interfaces/Damaged.json: kept as its stored record"), std::string::npos) << exported.err;
-    ASSERT_EQ(Tamberlyne({"build", Dir("out"), "-o", Db("rebuilt.mmdb")}).status, 0);
+    ASSERT_EQ(Tamberlyne({"build", Path("out"), "-o", Path("rebuilt.mmdb")}).status, 0);
     auto before = AllRecords(path);
-    auto after = AllRecords(Db("rebuilt.mmdb"));
+    auto after = AllRecords(Path("rebuilt.mmdb"));
     for (const char* name : {"MMEntry", "MMData"}) {
         for (const auto& [key, bytes] : before) {
             if (key.first == name) {
@@ -274,9 +247,9 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
 
 TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
 {
-    WriteEveryClassProject(*this, [this](const std::string& name, const std::string& text) { Write(name, text); });
-    ASSERT_EQ(Tamberlyne({"build", Dir("project"), "-o", Db("db.mmdb")}).status, 0);
-    VerbRun shown = Tamberlyne({"show", Db("db.mmdb"), "main"});
+    WriteEveryClassProject([this](const std::string& name, const std::string& text) { WriteFile("project/" + name, text); });
+    ASSERT_EQ(Tamberlyne({"build", Path("project"), "-o", Path("db.mmdb")}).status, 0);
+    VerbRun shown = Tamberlyne({"show", Path("db.mmdb"), "main"});
     ASSERT_EQ(shown.status, 0) << shown.err;
     for (const char* expected : {
              "Interface \"Main\" (id 5): 3 Cards, 800 x 600",
@@ -297,26 +270,26 @@ TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
         EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;
     // Defaults appear only when every attribute is asked for.
     EXPECT_EQ(shown.out.find("ShowFill = false"), std::string::npos);
-    VerbRun all = Tamberlyne({"show", Db("db.mmdb"), "#6", "--all"});
+    VerbRun all = Tamberlyne({"show", Path("db.mmdb"), "#6", "--all"});
     ASSERT_EQ(all.status, 0) << all.err;
     EXPECT_NE(all.out.find("Interface \"Help\""), std::string::npos);
     EXPECT_NE(all.out.find("TextAlign = \"Left\""), std::string::npos) << all.out;
 
-    EXPECT_EQ(Tamberlyne({"show", Db("db.mmdb"), "Nowhere"}).status, 1);
-    EXPECT_EQ(Tamberlyne({"show", Db("db.mmdb"), "Logo"}).status, 1);
-    EXPECT_EQ(Tamberlyne({"show", Db("db.mmdb")}).status, 2);
+    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb"), "Nowhere"}).status, 1);
+    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb"), "Logo"}).status, 1);
+    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb")}).status, 2);
 }
 
 TEST_F(ProjectExport, TheDemoProjectBuildsAndSurvivesARoundTrip)
 {
     const std::string demo = std::string(TAMBER_SOURCE_DIR) + "/demo";
-    VerbRun built = Tamberlyne({"build", demo, "-o", Db("demo.mmdb")});
+    VerbRun built = Tamberlyne({"build", demo, "-o", Path("demo.mmdb")});
     ASSERT_EQ(built.status, 0) << built.err;
-    VerbRun exported = Tamberlyne({"export", Db("demo.mmdb"), Dir("demo")});
+    VerbRun exported = Tamberlyne({"export", Path("demo.mmdb"), Path("demo")});
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
-    ASSERT_EQ(Tamberlyne({"build", Dir("demo"), "-o", Db("again.mmdb")}).status, 0);
-    auto before = AllRecords(Db("demo.mmdb"));
-    EXPECT_EQ(AllRecords(Db("again.mmdb")), before);
+    ASSERT_EQ(Tamberlyne({"build", Path("demo"), "-o", Path("again.mmdb")}).status, 0);
+    auto before = AllRecords(Path("demo.mmdb"));
+    EXPECT_EQ(AllRecords(Path("again.mmdb")), before);
     EXPECT_TRUE(before.count({"MMStart", 0}));
 }

@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
-#include <unistd.h>
 
 #include "platform/PngFile.h"
-#include "tamberlyne/Verb.h"
 #include "tools/VerbRun.h"
 
 namespace {
@@ -57,34 +52,18 @@ std::string Bmp(int32_t width, int32_t height, int bits, const std::vector<uint3
     return bytes;
 }
 
-class RenderBmpVerb : public ::testing::Test {
+class RenderBmpVerb : public VerbTest {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tamber-render-bmp-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = (m_dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
     tamber::PngImage Read(const std::string& path) {
         tamber::PngImage image;
         EXPECT_EQ(tamber::PngFile::Read(path, image), 1);
         return image;
     }
-
-    std::filesystem::path m_dir;
 };
 
 TEST_F(RenderBmpVerb, RendersTrueColourOnEitherScreen) {
     const auto colour = [](int32_t x, int32_t y) { return x < 4 ? 0xC03010u : (y < 2 ? 0x20E0F0u : 0x123456u); };
-    const std::string bmp = Write("t.bmp", Bmp(7, 3, 24, {}, colour));
+    const std::string bmp = WriteFile("t.bmp", Bmp(7, 3, 24, {}, colour));
     VerbRun run = Tamberlyne({"render-bmp", bmp, Path("t24.png")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("7x3, 24-bit image on a 24-bit screen"), std::string::npos);
@@ -109,7 +88,7 @@ TEST_F(RenderBmpVerb, RendersTrueColourOnEitherScreen) {
 
 TEST_F(RenderBmpVerb, ShowsIndexedPicturesThroughTheirPalette) {
     const std::vector<uint32_t> table = {0x000000, 0xFF8000, 0x1E90FF, 0x7F7F7F};
-    const std::string bmp = Write("p.bmp", Bmp(5, 4, 8, table, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x + y) % 4); }));
+    const std::string bmp = WriteFile("p.bmp", Bmp(5, 4, 8, table, [](int32_t x, int32_t y) { return static_cast<uint32_t>((x + y) % 4); }));
     for (const char* depth : {"8", "24"}) {
         VerbRun run = Tamberlyne({"render-bmp", bmp, Path("p.png"), "--depth", depth});
         ASSERT_EQ(run.status, 0) << run.err;
@@ -122,7 +101,7 @@ TEST_F(RenderBmpVerb, ShowsIndexedPicturesThroughTheirPalette) {
     }
 
     // A 1-bit picture with a coloured table.
-    const std::string mono = Write("m.bmp", Bmp(9, 2, 1, {0x000000, 0xFFFFFF}, [](int32_t x, int32_t) { return x % 2u; }));
+    const std::string mono = WriteFile("m.bmp", Bmp(9, 2, 1, {0x000000, 0xFFFFFF}, [](int32_t x, int32_t) { return x % 2u; }));
     VerbRun run = Tamberlyne({"render-bmp", mono, Path("m.png")});
     ASSERT_EQ(run.status, 0) << run.err;
     tamber::PngImage image = Read(Path("m.png"));
@@ -133,18 +112,18 @@ TEST_F(RenderBmpVerb, ShowsIndexedPicturesThroughTheirPalette) {
 
 TEST_F(RenderBmpVerb, ExplainsWhatIsWrong) {
     EXPECT_EQ(Tamberlyne({"render-bmp", Path("missing.bmp"), Path("o.png")}).status, 1);
-    const std::string text = Write("text.bmp", "hello, world");
+    const std::string text = WriteFile("text.bmp", "hello, world");
     VerbRun run = Tamberlyne({"render-bmp", text, Path("o.png")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("does not start with \"BM\""), std::string::npos);
 
     std::string cut = Bmp(4, 4, 24, {}, [](int32_t, int32_t) { return 0u; });
     cut.resize(30);
-    run = Tamberlyne({"render-bmp", Write("cut.bmp", cut), Path("o.png")});
+    run = Tamberlyne({"render-bmp", WriteFile("cut.bmp", cut), Path("o.png")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("damaged"), std::string::npos);
 
-    const std::string good = Write("g.bmp", Bmp(2, 2, 24, {}, [](int32_t, int32_t) { return 0u; }));
+    const std::string good = WriteFile("g.bmp", Bmp(2, 2, 24, {}, [](int32_t, int32_t) { return 0u; }));
     EXPECT_EQ(Tamberlyne({"render-bmp", good, Path("no/such/dir/o.png")}).status, 1);
     EXPECT_EQ(Tamberlyne({"render-bmp", good, Path("o.png"), "--depth", "16"}).status, 2);
     EXPECT_EQ(Tamberlyne({"render-bmp", good}).status, 2);
