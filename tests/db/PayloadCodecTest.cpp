@@ -222,16 +222,6 @@ TEST(PayloadCodec, MethodZeroAndUnknownMethodsOnLongBlocksLeaveTheBlockAlone)
     }
 }
 
-TEST(PayloadCodec, CodesFromTheThresholdOn)
-{
-    MemoryBlock block = ToBlock(Text(1024, 3));
-    ASSERT_EQ(EncodePayload(block, kMethodLzw), 1);
-    EXPECT_EQ(block.ReadInt(2, 2), kMethodLzw);
-    EXPECT_EQ(block.ReadInt(4, 4), 1024);
-    EXPECT_EQ(block.ReadInt(8, 4), block.Size() - 12);
-    EXPECT_LT(block.Size(), 1024);
-}
-
 TEST(PayloadCodec, AlternatingPairUsesTheCodeBeingDefined)
 {
     Bytes input;
@@ -248,20 +238,16 @@ TEST(PayloadCodec, AlternatingPairUsesTheCodeBeingDefined)
     EXPECT_EQ(ToBytes(block), input);
 }
 
-TEST(PayloadCodec, RandomDataGivesUp)
-{
-    const Bytes input = RandomBytes(2000, 4);
-    MemoryBlock block = ToBlock(input);
-    EXPECT_EQ(EncodePayload(block, kMethodLzw), 0);
-    EXPECT_EQ(ToBytes(block), input);
-}
-
 TEST(PayloadCodec, MatchesTheReferenceEncoderOnVariedData)
 {
     std::vector<Bytes> inputs = {
         Bytes(1024, 0), Bytes(70000, 'x'), Text(1024, 5), Text(5000, 6), Text(300000, 7),
-        Picture(64000, 8), Picture(200000, 9), RandomBytes(1500, 10),
+        Picture(64000, 8), Picture(200000, 9), Picture(1 << 20, 16), RandomBytes(1500, 10),
     };
+    Bytes mixed = Text(30000, 17);  // a burst of noise inside text
+    const Bytes noise = RandomBytes(3000, 18);
+    mixed.insert(mixed.begin() + 10000, noise.begin(), noise.end());
+    inputs.push_back(mixed);
     Bytes sawtooth(50000);
     for (size_t i = 0; i < sawtooth.size(); ++i)
         sawtooth[i] = static_cast<uint8_t>(i % 251);
@@ -370,20 +356,4 @@ TEST(PayloadCodec, RefusesDamagedStreamsAndLeavesThemUnchanged)
     MemoryBlock empty = LzwPayload(0, std::vector<uint32_t> {256});
     EXPECT_EQ(DecodePayload(empty), 1);
     EXPECT_EQ(empty.Size(), 0);
-}
-
-TEST(PayloadCodec, RoundTripsVariedData)
-{
-    std::vector<Bytes> inputs = {Bytes(1024, 0xFF), Text(1025, 14), Picture(4097, 15), Picture(1 << 20, 16)};
-    Bytes mixed = Text(30000, 17);
-    const Bytes noise = RandomBytes(3000, 18);
-    mixed.insert(mixed.begin() + 10000, noise.begin(), noise.end());
-    inputs.push_back(mixed);
-    for (const Bytes& input : inputs) {
-        MemoryBlock block = ToBlock(input);
-        ASSERT_EQ(EncodePayload(block, kMethodLzw), 1) << input.size();
-        EXPECT_LT(block.Size(), static_cast<int32_t>(input.size()));
-        ASSERT_EQ(DecodePayload(block), 1);
-        EXPECT_EQ(ToBytes(block), input);
-    }
 }

@@ -20,6 +20,16 @@ class RecordFileTest : public ::testing::Test {
 protected:
     MemoryFileSystem fs;
     std::vector<uint8_t> Disk() { return fs.Contents("/db"); }
+
+    // Writes MMData 0 to 2, 50 bytes each, and answers the file's bytes.
+    std::vector<uint8_t> WriteThree()
+    {
+        RecordFile file(fs);
+        EXPECT_EQ(file.Open("/db"), 1);
+        for (uint32_t i = 0; i < 3; ++i)
+            EXPECT_EQ(file.WriteRecord(Filled(50, uint8_t(i)), "MMData", i, 0), 1);
+        return Disk();
+    }
 };
 
 TEST_F(RecordFileTest, NewFileGetsFreshHeaderAndEmptyDirectoryAt256)
@@ -393,13 +403,7 @@ TEST_F(RecordFileTest, OpenPoliciesDecideOnCreatingAndWriting)
 
 TEST_F(RecordFileTest, RebuildsAMissingOrDamagedDirectoryByScanning)
 {
-    {
-        RecordFile file(fs);
-        ASSERT_EQ(file.Open("/db"), 1);
-        for (uint32_t i = 0; i < 3; ++i)
-            ASSERT_EQ(file.WriteRecord(Filled(50, uint8_t(i)), "MMData", i, 0), 1);
-    }
-    const auto good = Disk();
+    const auto good = WriteThree();
     const int32_t directory = Le32(good, kDirectoryOffsetOffset);
     const int32_t secondEntryOffset = directory + 8 + 37 + 32;
 
@@ -431,13 +435,7 @@ TEST_F(RecordFileTest, RebuildsAMissingOrDamagedDirectoryByScanning)
 
 TEST_F(RecordFileTest, ScanStopsAtTheFirstImplausibleHeader)
 {
-    {
-        RecordFile file(fs);
-        ASSERT_EQ(file.Open("/db"), 1);
-        for (uint32_t i = 0; i < 3; ++i)
-            ASSERT_EQ(file.WriteRecord(Filled(50, uint8_t(i)), "MMData", i, 0), 1);
-    }
-    const auto good = Disk();
+    const auto good = WriteThree();
     const size_t second = 256 + 32 + 50;
     struct Damage {
         const char* what;
@@ -471,14 +469,8 @@ TEST_F(RecordFileTest, ScanStopsAtTheFirstImplausibleHeader)
 
 TEST_F(RecordFileTest, RebuildDirectoryFindsRecordsBeyondTheCount)
 {
-    {
-        RecordFile file(fs);
-        ASSERT_EQ(file.Open("/db"), 1);
-        for (uint32_t i = 0; i < 3; ++i)
-            ASSERT_EQ(file.WriteRecord(Filled(50, uint8_t(i)), "MMData", i, 0), 1);
-    }
     // A sound directory that lists only the first record.
-    auto disk = Disk();
+    auto disk = WriteThree();
     const int32_t directory = Le32(disk, kDirectoryOffsetOffset);
     PutLe32(disk, directory, 4 + 37);
     PutLe32(disk, directory + 4, 1);
