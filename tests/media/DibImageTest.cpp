@@ -2,91 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "media/ScreenContext.h"
+#include "media/MediaTestSupport.h"
 #include "media/SystemColors.h"
-#include "platform/display/HeadlessDisplay.h"
 
 namespace tamber {
 namespace {
 
-struct Screen {
-    explicit Screen(ScreenDepth depth) : display(32, 32, depth), context(display) {
-        context.SetMessageBoxHandler([this](const std::string& text, const std::string& caption, MessageButtons buttons) {
-            questions.push_back(caption + ": " + text);
-            return answer;
-        });
-    }
-    HeadlessDisplay display;
-    ScreenContext context;
-    std::vector<std::string> questions;
-    MessageAnswer answer = MessageAnswer::Ok;
-};
-
-// A packed DIB with the 40-byte header. table holds 0x00RRGGBB colours; pixel(x, y) gives an
-// index (up to 8 bits) or a 0x00RRGGBB colour (24 bits), y counted from the top.
-MemoryBlock MakeDib(int32_t width, int32_t height, int32_t bits, const std::vector<uint32_t>& table,
-                    const std::function<uint32_t(int32_t, int32_t)>& pixel, int32_t colorsUsed = -1) {
-    const int32_t rowBytes = ((width * bits + 31) / 32) * 4;
-    const int32_t offset = 54 + 4 * static_cast<int32_t>(table.size());
-    MemoryBlock dib;
-    dib.AppendString("BM", Nul::Exclude);
-    dib.AppendInt(offset + rowBytes * height, 4);
-    dib.AppendInt(0, 4);
-    dib.AppendInt(offset, 4);
-    dib.AppendInt(40, 4);
-    dib.AppendInt(width, 4);
-    dib.AppendInt(height, 4);
-    dib.AppendInt(1, 2);
-    dib.AppendInt(bits, 2);
-    dib.AppendInt(0, 4);
-    dib.AppendInt(rowBytes * height, 4);
-    dib.AppendInt(0, 4);
-    dib.AppendInt(0, 4);
-    dib.AppendInt(colorsUsed >= 0 ? colorsUsed : static_cast<int32_t>(table.size()), 4);
-    dib.AppendInt(0, 4);
-    for (uint32_t color : table) {
-        dib.AppendInt(static_cast<int32_t>(color & 0xFFFFFF), 4);  // blue, green, red, 0
-    }
-    for (int32_t row = 0; row < height; ++row) {
-        const int32_t y = height - 1 - row;
-        std::vector<uint8_t> bytes(static_cast<size_t>(rowBytes), 0);
-        for (int32_t x = 0; x < width; ++x) {
-            const uint32_t v = pixel(x, y);
-            if (bits == 24) {
-                bytes[static_cast<size_t>(x) * 3] = static_cast<uint8_t>(v);
-                bytes[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(v >> 8);
-                bytes[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(v >> 16);
-            } else if (bits == 8) {
-                bytes[static_cast<size_t>(x)] = static_cast<uint8_t>(v);
-            } else if (bits == 4) {
-                bytes[static_cast<size_t>(x) / 2] |= static_cast<uint8_t>(x % 2 == 0 ? v << 4 : v);
-            } else if (bits == 1 && v != 0) {
-                bytes[static_cast<size_t>(x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-            }
-        }
-        dib.Append(bytes.data(), rowBytes);
-    }
-    return dib;
-}
-
-// The colour a device bitmap shows at (x, y), as 0x00RRGGBB.
-uint32_t Shown(Screen& screen, const gfx::DeviceBitmap& bitmap, int32_t x, int32_t y) {
-    const uint32_t value = bitmap.View().Get(x, y);
-    switch (bitmap.Format()) {
-    case gfx::PixelFormat::Rgb32: return value;
-    case gfx::PixelFormat::Indexed8: return screen.display.HardwarePalette().Pixels()[value & 255];
-    case gfx::PixelFormat::Mono: return value != 0 ? 0xFFFFFF : 0;
-    }
-    return 0;
-}
-
-Color PaletteColor(const Palette& palette, int32_t index) {
-    Color color;
-    EXPECT_EQ(palette.GetColor(index, color), index);
-    return color;
-}
+using test::ColorAt;
+using test::MakeDib;
+using test::Screen;
 
 TEST(DibImage, BuildsAnIndexedImageWithItsOwnPalette) {
     Screen screen(ScreenDepth::Direct24);
@@ -101,19 +25,19 @@ TEST(DibImage, BuildsAnIndexedImageWithItsOwnPalette) {
     EXPECT_EQ(image.Height(), 3);
     EXPECT_EQ(image.SourceDepth(), 4);
     EXPECT_EQ(image.HeldDib(), nullptr);
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 0, 0), 0xFF0000u);
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 1, 0), 0x00FF00u);
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 4, 2), 0x0000FFu);  // (4 + 2) % 4 = 2
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 1, 2), 0x123456u);
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 0, 0), 0xFF0000u);
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 1, 0), 0x00FF00u);
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 4, 2), 0x0000FFu);  // (4 + 2) % 4 = 2
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 1, 2), 0x123456u);
 
     // The palette: the table, the off sky blue at 9 corrected, then the display's colours.
     Palette* own = image.OwnPalette();
     ASSERT_NE(own, nullptr);
     ASSERT_EQ(own->Count(), 16 + 20);
-    EXPECT_EQ(PaletteColor(*own, 0), Color(255, 0, 0));
-    EXPECT_EQ(PaletteColor(*own, 9), Color(166, 202, 240));
-    EXPECT_EQ(PaletteColor(*own, 16), SystemColors::At(0));
-    EXPECT_EQ(PaletteColor(*own, 35), SystemColors::At(19));
+    EXPECT_EQ(ColorAt(*own, 0), Color(255, 0, 0));
+    EXPECT_EQ(ColorAt(*own, 9), Color(166, 202, 240));
+    EXPECT_EQ(ColorAt(*own, 16), SystemColors::At(0));
+    EXPECT_EQ(ColorAt(*own, 35), SystemColors::At(19));
 
     // An empty buffer changes nothing; one without "BM" leaves the image empty.
     EXPECT_EQ(image.SetFromPackedDib(MemoryBlock(), ImagePalette::No, OfferConversion::No), 0);
@@ -139,14 +63,14 @@ TEST(DibImage, PrefersTheOwnThenTheCurrentPaletteUnlessTheImageDecides) {
 
     ASSERT_EQ(image.SetFromPackedDib(red, ImagePalette::Yes, OfferConversion::No), 1);
     ASSERT_NE(image.OwnPalette(), nullptr);
-    EXPECT_EQ(PaletteColor(*image.OwnPalette(), 0), Color(255, 0, 0));
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 1, 1), 0xFF0000u);
+    EXPECT_EQ(ColorAt(*image.OwnPalette(), 0), Color(255, 0, 0));
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 1, 1), 0xFF0000u);
 
     // With an own palette and the flag clear, the own palette stays.
     ASSERT_EQ(image.SetFromPackedDib(blue, ImagePalette::No, OfferConversion::No), 1);
-    EXPECT_EQ(PaletteColor(*image.OwnPalette(), 0), Color(255, 0, 0));
+    EXPECT_EQ(ColorAt(*image.OwnPalette(), 0), Color(255, 0, 0));
     ASSERT_EQ(image.SetFromPackedDib(blue, ImagePalette::Yes, OfferConversion::No), 1);
-    EXPECT_EQ(PaletteColor(*image.OwnPalette(), 0), Color(0, 0, 255));
+    EXPECT_EQ(ColorAt(*image.OwnPalette(), 0), Color(0, 0, 255));
 }
 
 TEST(DibImage, WidensTheOlderHeader) {
@@ -181,49 +105,46 @@ TEST(DibImage, WidensTheOlderHeader) {
 
 TEST(DibImage, OffersToReduceTrueColourOnAnEightBitDisplay) {
     const MemoryBlock dib = MakeDib(4, 4, 24, {}, [](int32_t x, int32_t) { return x < 2 ? 0xC03010u : 0x20E0F0u; });
-    {
-        // The flag clear: no question, the pixels go in as they are.
-        Screen screen(ScreenDepth::Palette8);
+    // Only an 8-bit display with the flag set asks; only a yes reduces the image.
+    struct Case {
+        ScreenDepth depth;
+        OfferConversion offer;
+        MessageAnswer answer;
+        size_t questions;
+        bool reduced;
+    };
+    const Case cases[] = {
+        {ScreenDepth::Palette8, OfferConversion::No, MessageAnswer::Ok, 0, false},
+        {ScreenDepth::Palette8, OfferConversion::Yes, MessageAnswer::Cancel, 1, false},
+        {ScreenDepth::Palette8, OfferConversion::Yes, MessageAnswer::Ok, 1, true},
+        {ScreenDepth::Direct24, OfferConversion::Yes, MessageAnswer::Ok, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Screen screen(c.depth);
+        screen.answer = c.answer;
         DibImage image(screen.context);
-        ASSERT_EQ(image.SetFromPackedDib(dib, ImagePalette::No, OfferConversion::No), 1);
-        EXPECT_TRUE(screen.questions.empty());
-        EXPECT_EQ(image.OwnPalette(), nullptr);
-    }
-    {
-        Screen screen(ScreenDepth::Palette8);
-        screen.answer = MessageAnswer::Cancel;
-        DibImage image(screen.context);
-        ASSERT_EQ(image.SetFromPackedDib(dib, ImagePalette::No, OfferConversion::Yes), 1);
-        ASSERT_EQ(screen.questions.size(), 1u);
-        EXPECT_EQ(screen.questions[0],
-                  "Attention: Would you like to convert this 24-bit color bitmap into a 8-bit color bitmap?");
-        EXPECT_EQ(image.Offer(), OfferConversion::No);
-        EXPECT_EQ(image.OwnPalette(), nullptr);
-    }
-    {
-        Screen screen(ScreenDepth::Palette8);
-        DibImage image(screen.context);
-        ASSERT_EQ(image.SetFromPackedDib(dib, ImagePalette::No, OfferConversion::Yes), 1);
-        EXPECT_EQ(screen.questions.size(), 1u);
-        EXPECT_EQ(image.Offer(), OfferConversion::Yes);
+        ASSERT_EQ(image.SetFromPackedDib(dib, ImagePalette::No, c.offer), 1);
+        ASSERT_EQ(screen.messages.size(), c.questions);
+        if (c.questions > 0) {
+            EXPECT_EQ(screen.messages[0],
+                      "Attention|Would you like to convert this 24-bit color bitmap into a 8-bit color bitmap?");
+            EXPECT_EQ(image.Offer(), c.reduced ? OfferConversion::Yes : OfferConversion::No);
+        }
+        if (c.reduced || c.depth == ScreenDepth::Direct24) {  // the exact colours are shown
+            EXPECT_EQ(screen.Shown(*image.Bitmap(), 0, 0), 0xC03010u);
+            EXPECT_EQ(screen.Shown(*image.Bitmap(), 3, 3), 0x20E0F0u);
+        }
         Palette* own = image.OwnPalette();
-        ASSERT_NE(own, nullptr);
-        ASSERT_EQ(own->Count(), 256 + 20);
-        // Equal counts: the later cell (0xC31 after 0x2EF) goes in front.
-        EXPECT_EQ(PaletteColor(*own, 10), Color(0xC0, 0x30, 0x10));
-        EXPECT_EQ(PaletteColor(*own, 11), Color(0x20, 0xE0, 0xF0));
-        EXPECT_EQ(PaletteColor(*own, 12), Color(0, 0, 0));
-        EXPECT_EQ(PaletteColor(*own, 246), SystemColors::At(10));
-        EXPECT_EQ(Shown(screen, *image.Bitmap(), 0, 0), 0xC03010u);
-        EXPECT_EQ(Shown(screen, *image.Bitmap(), 3, 3), 0x20E0F0u);
-    }
-    {
-        // A true-colour display never asks.
-        Screen screen(ScreenDepth::Direct24);
-        DibImage image(screen.context);
-        ASSERT_EQ(image.SetFromPackedDib(dib, ImagePalette::No, OfferConversion::Yes), 1);
-        EXPECT_TRUE(screen.questions.empty());
-        EXPECT_EQ(Shown(screen, *image.Bitmap(), 3, 0), 0x20E0F0u);
+        ASSERT_EQ(own != nullptr, c.reduced);
+        if (c.reduced) {
+            ASSERT_EQ(own->Count(), 256 + 20);
+            // Equal counts: the later cell (0xC31 after 0x2EF) goes in front.
+            EXPECT_EQ(ColorAt(*own, 10), Color(0xC0, 0x30, 0x10));
+            EXPECT_EQ(ColorAt(*own, 11), Color(0x20, 0xE0, 0xF0));
+            EXPECT_EQ(ColorAt(*own, 12), Color(0, 0, 0));
+            EXPECT_EQ(ColorAt(*own, 246), SystemColors::At(10));
+        }
     }
 }
 
@@ -236,11 +157,11 @@ TEST(DibImage, RanksCellsByPopularityAndLeavesOutNearlyBlack) {
     Palette* own = image.OwnPalette();
     ASSERT_NE(own, nullptr);
     for (int32_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(PaletteColor(*own, i), SystemColors::At(i));
-        EXPECT_EQ(PaletteColor(*own, 246 + i), SystemColors::At(10 + i));
+        EXPECT_EQ(ColorAt(*own, i), SystemColors::At(i));
+        EXPECT_EQ(ColorAt(*own, 246 + i), SystemColors::At(10 + i));
     }
     for (int32_t i = 10; i < 246; ++i) {
-        EXPECT_EQ(PaletteColor(*own, i), Color(0, 0, 0)) << i;
+        EXPECT_EQ(ColorAt(*own, i), Color(0, 0, 0)) << i;
     }
 
     // Three cells seen 1, 5 and 3 times: ranked 5, 3, 1, each as its cell's colour.
@@ -251,10 +172,10 @@ TEST(DibImage, RanksCellsByPopularityAndLeavesOutNearlyBlack) {
     });
     ASSERT_EQ(image.SetFromPackedDib(mixed, ImagePalette::No, OfferConversion::Yes), 1);
     own = image.OwnPalette();
-    EXPECT_EQ(PaletteColor(*own, 10), Color(0xF0, 0, 0));
-    EXPECT_EQ(PaletteColor(*own, 11), Color(0, 0xF0, 0x80));
-    EXPECT_EQ(PaletteColor(*own, 12), Color(0x30, 0x40, 0x50));
-    EXPECT_EQ(PaletteColor(*own, 13), Color(0, 0, 0));
+    EXPECT_EQ(ColorAt(*own, 10), Color(0xF0, 0, 0));
+    EXPECT_EQ(ColorAt(*own, 11), Color(0, 0xF0, 0x80));
+    EXPECT_EQ(ColorAt(*own, 12), Color(0x30, 0x40, 0x50));
+    EXPECT_EQ(ColorAt(*own, 13), Color(0, 0, 0));
 }
 
 TEST(DibImage, KeepsAHeaderlessDibAndGivesItBack) {
@@ -268,7 +189,7 @@ TEST(DibImage, KeepsAHeaderlessDibAndGivesItBack) {
     // 0 colours used at 8 bits: the pixels follow 1024 bytes of table.
     EXPECT_EQ(image.HeldDib()->ReadInt(10, 4), 54 + 1024);
     EXPECT_EQ(image.HeldDib()->ReadInt(2, 4), data.Size() + 14);
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 2, 1), 0x00FF00u);
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 2, 1), 0x00FF00u);
     EXPECT_EQ(image.Width(), 3);
     MemoryBlock back;
     ASSERT_EQ(image.ToPackedDib(back), 1);
@@ -278,7 +199,7 @@ TEST(DibImage, KeepsAHeaderlessDibAndGivesItBack) {
     DibImage resource(screen.context);
     ASSERT_EQ(resource.CreateFromResource(data, OfferConversion::No), 1);
     EXPECT_EQ(resource.HeldDib(), nullptr);
-    EXPECT_EQ(Shown(screen, *resource.Bitmap(), 0, 0), 0x00FF00u);
+    EXPECT_EQ(screen.Shown(*resource.Bitmap(), 0, 0), 0x00FF00u);
 }
 
 TEST(DibImage, ConvertsTheDeviceBitmapToAPackedDib) {
@@ -298,7 +219,7 @@ TEST(DibImage, ConvertsTheDeviceBitmapToAPackedDib) {
     ASSERT_EQ(copy.SetFromPackedDib(packed, ImagePalette::No, OfferConversion::No), 1);
     for (int32_t y = 0; y < 3; ++y) {
         for (int32_t x = 0; x < 5; ++x) {
-            EXPECT_EQ(Shown(screen, *copy.Bitmap(), x, y), Shown(screen, *image.Bitmap(), x, y)) << x << "," << y;
+            EXPECT_EQ(screen.Shown(*copy.Bitmap(), x, y), screen.Shown(*image.Bitmap(), x, y)) << x << "," << y;
         }
     }
 
@@ -323,7 +244,7 @@ TEST(DibImage, CreatesWhiteBlanks) {
     ASSERT_EQ(image.CreateBlank(4, 3, 0), 1);
     EXPECT_EQ(image.Bitmap()->Format(), gfx::PixelFormat::Indexed8);
     EXPECT_EQ(image.SourceDepth(), 8);
-    EXPECT_EQ(Shown(screen, *image.Bitmap(), 3, 2), 0xFFFFFFu);
+    EXPECT_EQ(screen.Shown(*image.Bitmap(), 3, 2), 0xFFFFFFu);
     ASSERT_EQ(image.CreateBlank(4, 3, 1), 1);
     EXPECT_EQ(image.Bitmap()->Format(), gfx::PixelFormat::Mono);
     EXPECT_EQ(image.Bitmap()->View().Get(0, 0), 1u);

@@ -2,29 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "media/ScreenContext.h"
+#include "media/MediaTestSupport.h"
 #include "media/SystemColors.h"
-#include "platform/display/HeadlessDisplay.h"
 
 namespace tamber {
 namespace {
 
-struct Screen {
-    explicit Screen(ScreenDepth depth) : display(64, 48, depth), context(display) {
-        window = display.CreateSurface(gfx::Rect::FromSize(0, 0, 64, 48));
-        display.ShowSurface(window, Visibility::Shown);
-        context.SetMainWindow(window);
-    }
-    HeadlessDisplay display;
-    ScreenContext context;
-    Display::SurfaceId window = 0;
-};
-
-Color ColorAt(const Palette& palette, int32_t index) {
-    Color color(1, 2, 3);
-    EXPECT_EQ(palette.GetColor(index, color), index);
-    return color;
-}
+using test::ColorAt;
+using test::Screen;
 
 TEST(Color, ClampsNegativeComponentsAndKeepsLowBits) {
     const Color color(-3, 300, 12);
@@ -223,7 +208,6 @@ TEST(Palette, ClampsFadeSteps) {
     EXPECT_EQ(FadeOutPasses(0), thirty);
     EXPECT_EQ(FadeOutPasses(-5), thirty);
     EXPECT_EQ(FadeOutPasses(500), FadeOutPasses(100));
-    EXPECT_GT(FadeOutPasses(100), FadeOutPasses(99) - 1);
     EXPECT_GE(FadeOutPasses(1), 2);  // the first pass never ends a fade
 }
 
