@@ -1,10 +1,12 @@
 // Catalogue lookups on a catalogue of many media: by id through the id-to-position table, by
-// name (a walk that decodes entries), and opening a database whose catalogue is that large.
+// name (a walk that decodes entries), opening a database whose catalogue is that large, and
+// opening one in the old layout of one "MMEntry" record per medium, which rewrites it.
 #include <benchmark/benchmark.h>
 
 #include "db/MediaCatalog.h"
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
+#include "db/RecordFile.h"
 #include "platform/MemoryFileSystem.h"
 
 using namespace tamber;
@@ -69,7 +71,44 @@ void BM_OpenDatabase(benchmark::State& state)
         benchmark::DoNotOptimize(db.Open("/bench.mmd", "") + db.EntryCount());
     }
 }
-BENCHMARK(BM_OpenDatabase)->Arg(5000);
+BENCHMARK(BM_OpenDatabase)->Arg(5000)->Arg(10000);
+
+// The file bytes of a database holding one catalogue entry per "MMEntry" record.
+std::vector<uint8_t> OldLayoutDatabase(MemoryFileSystem& fs, const std::string& path, int32_t count)
+{
+    RecordFile file(fs);
+    file.Open(path, "");
+    file.BeginBatch();
+    for (int32_t i = 0; i < count; ++i) {
+        MediaEntry e;
+        e.id = static_cast<uint32_t>(i + 1);
+        e.name = "M" + std::to_string(i);
+        e.type = "Text";
+        MemoryBlock b(0);
+        e.AppendTo(b);
+        file.WriteRecord(b, "MMEntry", e.id, 0);
+    }
+    file.EndBatch();
+    file.Close();
+    return fs.Contents(path);
+}
+
+void BM_OpenUpgradingEntryRecords(benchmark::State& state)
+{
+    MemoryFileSystem fs;
+    const std::string path = "/old.mmd";
+    std::vector<uint8_t> old = OldLayoutDatabase(fs, path, static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs.SetContents(path, old);
+        state.ResumeTiming();
+        MediaDatabase db(fs);
+        benchmark::DoNotOptimize(db.Open(path, "") + db.EntryCount());
+        if (db.EntryCount() != state.range(0) || db.Records().CountRecords("MMEntry") != 1)
+            state.SkipWithError("the upgrade lost entries");
+    }
+}
+BENCHMARK(BM_OpenUpgradingEntryRecords)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

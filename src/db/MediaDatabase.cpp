@@ -79,14 +79,12 @@ void MediaDatabase::Announce(const char* message)
 
 std::vector<StoredRecord> MediaDatabase::ReadAllRecords(const char* name)
 {
+    // One directory walk for all ids: asking for the n-th record per record walks it n times.
     std::vector<StoredRecord> records;
-    int32_t count = m_records.CountRecords(name);
-    for (int32_t n = 1; n <= count; ++n) {
+    for (uint32_t id : m_records.RecordIds(name)) {
         StoredRecord record;
-        int32_t length = 0;
-        if (!m_records.NthRecord(name, n, record.id, length))
-            break;
-        if (m_records.ReadRecord(record.payload, name, record.id))
+        record.id = id;
+        if (m_records.ReadRecord(record.payload, name, id))
             records.push_back(std::move(record));
     }
     return records;
@@ -94,13 +92,11 @@ std::vector<StoredRecord> MediaDatabase::ReadAllRecords(const char* name)
 
 void MediaDatabase::DeleteAllRecords(const char* name, uint32_t except, bool exceptValid)
 {
-    // From the last to the first, so the positions of those still to go do not move.
-    for (int32_t n = m_records.CountRecords(name); n >= 1; --n) {
-        uint32_t id = 0;
-        int32_t length = 0;
-        if (m_records.NthRecord(name, n, id, length) && !(exceptValid && id == except))
-            m_records.DeleteRecord(name, id);
-    }
+    // From the last to the first in file order, as the records were taken.
+    std::vector<uint32_t> ids = m_records.RecordIds(name);
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+        if (!(exceptValid && *it == except))
+            m_records.DeleteRecord(name, *it);
 }
 
 void MediaDatabase::UpgradeEntries()
