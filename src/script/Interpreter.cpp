@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ostream>
 
 #include "base/AsciiCase.h"
@@ -78,6 +79,62 @@ void SetStringValue(ScriptValue& v, std::string_view text)
     v.value.SetString(text);
 }
 
+// The words that open a statement of the language's own; any other word names a global, a
+// function or an element.
+enum class StatementWord { If, ElseIf, Else, EndIf, While, EndWhile, Other };
+
+StatementWord StatementWordOf(std::string_view word)
+{
+    static constexpr struct {
+        std::string_view text;
+        StatementWord word;
+    } kWords[] = {
+        {"If", StatementWord::If},
+        {"ElseIf", StatementWord::ElseIf},
+        {"Else", StatementWord::Else},
+        {"EndIf", StatementWord::EndIf},
+        {"While", StatementWord::While},
+        {"EndWhile", StatementWord::EndWhile},
+    };
+    for (const auto& entry : kWords) {
+        if (EqualFolded(word, entry.text))
+            return entry.word;
+    }
+    return StatementWord::Other;
+}
+
+// Binary operator precedence, lowest first; -1 for an operator that is not binary.
+constexpr int kLowestLevel = 0;
+
+int BinaryLevel(int32_t op)
+{
+    switch (op) {
+    case kAnd:
+    case kOr:
+        return 0;
+    case kEqual:
+    case kLess:
+    case kLessEqual:
+    case kGreater:
+    case kGreaterEqual:
+    case kNotEqual:
+        return 1;
+    case kPlus:
+    case kMinus:
+        return 2;
+    case kTimes:
+    case kDivide:
+        return 3;
+    case kPower:
+        return 4;
+    default:
+        return -1;
+    }
+}
+
+// Lines recorded per handler run at most; scripts are far shorter.
+constexpr size_t kMaxCompiledLines = 4096;
+
 }  // namespace
 
 const char* ScriptErrorMessage(ScriptError error)
@@ -134,6 +191,19 @@ ScriptError Interpreter::Run(int32_t headerOffset)
 
     for (;;) {
         int32_t lineStart = s.GetPosition();
+        if (const CompiledLine* line = CompiledAt(lineStart)) {
+            if (CheckStop()) {
+                Fail(ScriptError::Stopped);
+                break;
+            }
+            bool jumped = false;
+            RunCompiled(*line, lineStart, jumped);
+            if (Failed())
+                break;
+            if (!jumped)
+                ++m_line;
+            continue;
+        }
         TokenKind kind = s.Next();
         if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && s.Code() == kRBrace))
             break;
@@ -204,51 +274,258 @@ ScriptError Interpreter::Statement(int32_t lineStart, bool& jumped)
         return m_error;
     }
     const std::string& word = s.Text();  // read before any further token
+    StatementWord statement = StatementWordOf(word);
+    int slot = statement == StatementWord::Other ? ScriptEngine::GlobalSlot(word) : -1;
+    // Only lines that may run again are worth recording: those inside a loop and loop heads.
+    bool compilable = statement != StatementWord::ElseIf && statement != StatementWord::Else
+        && (statement != StatementWord::Other || slot >= 0);
+    bool record = compilable && (!m_loops.empty() || statement == StatementWord::While);
+    if (record)
+        BeginRecording(s.GetPosition() + 1);
     bool value = false;
-    if (EqualFolded(word, "If")) {
+    switch (statement) {
+    case StatementWord::If: {
         ++m_ifDepth;
-        if (Condition(value) && !value)
+        bool ok = Condition(value);
+        if (record)
+            FinishRecording(CompiledLine::If, lineStart, 0, ok);
+        if (ok && !value)
             SkipConditional(true, false);
-    } else if (EqualFolded(word, "ElseIf") || EqualFolded(word, "Else")) {
-        if (m_ifDepth == 0)
-            Fail(ScriptError::Syntax);
-        else
-            SkipConditional(false, EqualFolded(word, "Else"));
-    } else if (EqualFolded(word, "EndIf")) {
-        if (m_ifDepth == 0)
-            Fail(ScriptError::Syntax);
-        else
-            --m_ifDepth;
-    } else if (EqualFolded(word, "While")) {
-        if (static_cast<int>(m_loops.size()) >= kMaxLoopDepth) {
-            Fail(ScriptError::Syntax);
-            return m_error;
-        }
-        m_loops.push_back(LoopEntry {lineStart, m_line});
-        ++m_whileDepth;
-        if (Condition(value) && !value)
-            SkipLoop();
-    } else if (EqualFolded(word, "EndWhile")) {
-        if (m_whileDepth == 0 || m_loops.empty()) {
-            Fail(ScriptError::Syntax);
-        } else {
-            LoopEntry entry = m_loops.back();
-            m_loops.pop_back();
-            --m_whileDepth;
-            s.SetPosition(entry.offset);
-            m_line = entry.line;
-            jumped = true;
-        }
-    } else if (int slot = ScriptEngine::GlobalSlot(word); slot >= 0) {
-        if (NextIsOperator(kAssign))
-            GlobalAssignment(slot);
-        else
-            Fail(ScriptError::Syntax);
-    } else {
-        s.RestoreState(start);
-        ElementStatement();
+        break;
     }
+    case StatementWord::ElseIf:
+    case StatementWord::Else:
+        if (m_ifDepth == 0)
+            Fail(ScriptError::Syntax);
+        else
+            SkipConditional(false, statement == StatementWord::Else);
+        break;
+    case StatementWord::EndIf:
+        EndIf();
+        if (record)
+            FinishRecording(CompiledLine::EndIf, lineStart, 0, !Failed());
+        break;
+    case StatementWord::While: {
+        if (!EnterLoop(lineStart))
+            break;
+        bool ok = Condition(value);
+        if (record)
+            FinishRecording(CompiledLine::While, lineStart, 0, ok);
+        if (ok && !value)
+            SkipLoop();
+        break;
+    }
+    case StatementWord::EndWhile:
+        if (record)
+            FinishRecording(CompiledLine::EndWhile, lineStart, 0, m_whileDepth != 0 && !m_loops.empty());
+        EndWhile(jumped);
+        break;
+    case StatementWord::Other:
+        if (slot >= 0) {
+            bool ok = NextIsOperator(kAssign) ? GlobalAssignment(slot) : Fail(ScriptError::Syntax);
+            if (record)
+                FinishRecording(CompiledLine::Assign, lineStart, slot, ok);
+        } else {
+            s.RestoreState(start);
+            ElementStatement();
+        }
+        break;
+    }
+    m_recording = nullptr;
     return m_error;
+}
+
+void Interpreter::EndIf()
+{
+    if (m_ifDepth == 0)
+        Fail(ScriptError::Syntax);
+    else
+        --m_ifDepth;
+}
+
+bool Interpreter::EnterLoop(int32_t lineStart)
+{
+    if (static_cast<int>(m_loops.size()) >= kMaxLoopDepth)
+        return Fail(ScriptError::Syntax);
+    m_loops.push_back(LoopEntry {lineStart, m_line});
+    ++m_whileDepth;
+    return true;
+}
+
+void Interpreter::EndWhile(bool& jumped)
+{
+    if (m_whileDepth == 0 || m_loops.empty()) {
+        Fail(ScriptError::Syntax);
+        return;
+    }
+    LoopEntry entry = m_loops.back();
+    m_loops.pop_back();
+    --m_whileDepth;
+    m_scanner.SetPosition(entry.offset);
+    m_line = entry.line;
+    jumped = true;
+}
+
+void Interpreter::LoadGlobal(int slot, ScriptValue& out)
+{
+    if (slot < ScriptEngine::kDoubleGlobals)
+        SetDoubleValue(out, m_engine.DoubleGlobal(slot));
+    else
+        SetStringValue(out, m_engine.StringGlobal(slot - ScriptEngine::kDoubleGlobals));
+}
+
+void Interpreter::BeginRecording(int32_t reach)
+{
+    m_steps.clear();
+    m_recording = &m_steps;
+    m_recordable = true;
+    m_scanner.ResetReach(reach);
+}
+
+void Interpreter::FinishRecording(CompiledLine::Kind kind, int32_t lineStart, int32_t slot, bool succeeded)
+{
+    m_recording = nullptr;
+    bool hasExpression = kind == CompiledLine::Assign || kind == CompiledLine::If || kind == CompiledLine::While;
+    // A condition without "(" records nothing; it is read again each time rather than recorded.
+    if (!succeeded || Failed() || !m_recordable || (hasExpression && m_steps.empty()))
+        return;
+    const MemoryBlock& text = m_element.Script();
+    ScriptScanner::State after = m_scanner.SaveState();
+    if (after.block != &text || lineStart < 0 || after.position < lineStart)
+        return;
+    std::string_view src = text.View();
+    size_t cr = src.find('\r', static_cast<size_t>(after.position));
+    if (cr == std::string_view::npos)
+        return;
+    size_t reach = std::max(static_cast<size_t>(m_scanner.Reach()), cr + 1);
+    if (reach > src.size())
+        return;  // the scan read the end of the text, which may yet grow
+
+    CompiledLine line;
+    line.kind = kind;
+    line.slot = slot;
+    int32_t held = 0;
+    for (const Step& step : m_steps) {
+        held += step.kind == Step::Operator ? -1 : (step.kind == Step::Not || step.kind == Step::Negate ? 0 : 1);
+        line.depth = std::max(line.depth, held);
+    }
+    line.steps = std::move(m_steps);
+    m_steps.clear();
+    line.bytes.assign(src.substr(static_cast<size_t>(lineStart), reach - static_cast<size_t>(lineStart)));
+    line.after = after;
+    line.nextLine = static_cast<int32_t>(cr + 1);
+
+    if (m_compiledAt.size() < src.size())
+        m_compiledAt.resize(src.size(), -1);
+    int32_t& index = m_compiledAt[static_cast<size_t>(lineStart)];
+    if (index >= 0) {
+        m_compiled[static_cast<size_t>(index)] = std::move(line);  // the text changed under the old one
+    } else if (m_compiled.size() < kMaxCompiledLines) {
+        index = static_cast<int32_t>(m_compiled.size());
+        m_compiled.push_back(std::move(line));
+    }
+}
+
+const Interpreter::CompiledLine* Interpreter::CompiledAt(int32_t lineStart) const
+{
+    if (lineStart < 0 || static_cast<size_t>(lineStart) >= m_compiledAt.size())
+        return nullptr;
+    int32_t index = m_compiledAt[static_cast<size_t>(lineStart)];
+    if (index < 0)
+        return nullptr;
+    const CompiledLine& line = m_compiled[static_cast<size_t>(index)];
+    const MemoryBlock& text = m_element.Script();
+    if (m_scanner.SaveState().block != &text)
+        return nullptr;
+    std::string_view src = text.View();
+    size_t n = line.bytes.size();
+    if (static_cast<size_t>(lineStart) + n > src.size() || std::memcmp(src.data() + lineStart, line.bytes.data(), n) != 0)
+        return nullptr;
+    return &line;
+}
+
+bool Interpreter::Replay(const CompiledLine& line, ScriptValue& out)
+{
+    // The steps' values form a stack whose bottom is out; the others are scratch values.
+    size_t base = m_valueTop;
+    for (int32_t i = 1; i < line.depth; ++i)
+        AcquireValue();
+    auto at = [&](int32_t depth) -> ScriptValue& {
+        return depth == 0 ? out : m_values[base + static_cast<size_t>(depth) - 1];
+    };
+    int32_t top = -1;
+    bool ok = true;
+    for (const Step& step : line.steps) {
+        switch (step.kind) {
+        case Step::Number:
+            SetDoubleValue(at(++top), step.number);
+            break;
+        case Step::String:
+            SetStringValue(at(++top), step.text);
+            break;
+        case Step::Global:
+            LoadGlobal(step.code, at(++top));
+            break;
+        case Step::Operator:
+            ok = Combine(step.code, at(top - 1), at(top));
+            --top;
+            break;
+        case Step::Not:
+        case Step::Negate:
+            ok = ApplyUnary(step.kind, at(top));
+            break;
+        }
+        if (!ok)
+            break;
+    }
+    m_valueTop = base;
+    return ok;
+}
+
+void Interpreter::RunCompiled(const CompiledLine& line, int32_t lineStart, bool& jumped)
+{
+    ScriptScanner& s = m_scanner;
+    m_peek.scans = ~uint64_t {0};  // the scanner moves without reading a token
+    bool value = false;
+    switch (line.kind) {
+    case CompiledLine::Assign: {
+        Temporary v(*this);
+        if (!Replay(line, *v) || !StoreGlobal(line.slot, *v))
+            return;
+        break;
+    }
+    case CompiledLine::If:
+    case CompiledLine::While: {
+        if (line.kind == CompiledLine::If)
+            ++m_ifDepth;
+        else if (!EnterLoop(lineStart))
+            return;
+        Temporary v(*this);
+        if (!Replay(line, *v) || !Cast(*v, ValueType::Boolean))
+            return;
+        value = v->value.Boolean();
+        if (!value) {
+            s.RestoreState(line.after);
+            if (line.kind == CompiledLine::If)
+                SkipConditional(true, false);
+            else
+                SkipLoop();
+            if (!Failed())
+                NextLine();
+            return;
+        }
+        break;
+    }
+    case CompiledLine::EndIf:
+        EndIf();
+        if (Failed())
+            return;
+        break;
+    case CompiledLine::EndWhile:
+        EndWhile(jumped);
+        return;
+    }
+    s.SetPosition(line.nextLine);
 }
 
 bool Interpreter::Condition(bool& value)
@@ -334,9 +611,11 @@ bool Interpreter::SkipLoop()
 bool Interpreter::GlobalAssignment(int slot)
 {
     Temporary temporary(*this);
-    ScriptValue& v = *temporary;
-    if (!Expression(v))
-        return false;
+    return Expression(*temporary) && StoreGlobal(slot, *temporary);
+}
+
+bool Interpreter::StoreGlobal(int slot, ScriptValue& v)
+{
     if (slot < ScriptEngine::kDoubleGlobals) {
         if (!Cast(v, ValueType::Double))
             return false;
@@ -578,42 +857,40 @@ bool Interpreter::Expression(ScriptValue& out)
     if (m_expressionDepth >= kMaxExpressionDepth)
         return Fail(ScriptError::Syntax);
     ++m_expressionDepth;
-    bool ok = Logical(out);
+    bool ok = Binary(kLowestLevel, out);
     --m_expressionDepth;
     return ok;
 }
 
-bool Interpreter::Logical(ScriptValue& out)
+bool Interpreter::Binary(int minLevel, ScriptValue& out)
 {
-    if (!Comparison(out))
-        return false;
-    for (;;) {
-        bool isAnd = NextIsOperator(kAnd);
-        if (!isAnd && !NextIsOperator(kOr))
-            return true;
-        Temporary temporary(*this);
-        ScriptValue& right = *temporary;
-        if (!Comparison(right) || !Cast(out, ValueType::Boolean) || !Cast(right, ValueType::Boolean))
-            return false;
-        bool a = out.value.Boolean();
-        bool b = right.value.Boolean();
-        SetBooleanValue(out, isAnd ? (a && b) : (a || b));
-    }
-}
-
-bool Interpreter::Comparison(ScriptValue& out)
-{
-    if (!Additive(out))
+    if (!Unary(out))
         return false;
     for (;;) {
         int32_t op = PeekOperator();
-        if (op < kEqual || op > kNotEqual)
+        int level = BinaryLevel(op);
+        if (level < minLevel)
             return true;
         NextIsOperator(op);
-        Temporary temporary(*this);
-        ScriptValue& right = *temporary;
-        if (!Additive(right))
+        Temporary right(*this);
+        if (!Binary(level + 1, *right) || !Combine(op, out, *right))
             return false;
+        Record(Step::Operator, op);
+    }
+}
+
+bool Interpreter::Combine(int32_t op, ScriptValue& out, ScriptValue& right)
+{
+    switch (BinaryLevel(op)) {
+    case 0: {
+        if (!Cast(out, ValueType::Boolean) || !Cast(right, ValueType::Boolean))
+            return false;
+        bool a = out.value.Boolean();
+        bool b = right.value.Boolean();
+        SetBooleanValue(out, op == kAnd ? (a && b) : (a || b));
+        return true;
+    }
+    case 1: {
         int order = 0;
         if (IsTextType(out.type)) {
             if (!Cast(out, ValueType::String) || !Cast(right, ValueType::String))
@@ -638,66 +915,34 @@ bool Interpreter::Comparison(ScriptValue& out)
         default: result = order >= 0; break;
         }
         SetBooleanValue(out, result);
+        return true;
     }
-}
-
-bool Interpreter::Additive(ScriptValue& out)
-{
-    if (!Multiplicative(out))
-        return false;
-    for (;;) {
-        bool plus = NextIsOperator(kPlus);
-        if (!plus && !NextIsOperator(kMinus))
-            return true;
-        Temporary temporary(*this);
-        ScriptValue& right = *temporary;
-        if (!Multiplicative(right))
-            return false;
-        if (plus && IsTextType(out.type)) {
-            if (!Cast(out, ValueType::String) || !Cast(right, ValueType::String))
-                return false;
-            out.value.SetString(out.value.String() + right.value.String());
-            continue;
-        }
-        if (!Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
-            return false;
-        double a = out.value.Double();
-        double b = right.value.Double();
-        SetDoubleValue(out, plus ? a + b : a - b);
+    default:
+        break;
     }
-}
-
-bool Interpreter::Multiplicative(ScriptValue& out)
-{
-    if (!Power(out))
-        return false;
-    for (;;) {
-        bool times = NextIsOperator(kTimes);
-        if (!times && !NextIsOperator(kDivide))
-            return true;
-        Temporary temporary(*this);
-        ScriptValue& right = *temporary;
-        if (!Power(right) || !Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
+    if (op == kPlus && IsTextType(out.type)) {
+        if (!Cast(out, ValueType::String) || !Cast(right, ValueType::String))
             return false;
-        double a = out.value.Double();
-        double b = right.value.Double();
-        if (!times && b == 0.0)
+        out.value.SetString(out.value.String() + right.value.String());
+        return true;
+    }
+    if (!Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
+        return false;
+    double a = out.value.Double();
+    double b = right.value.Double();
+    double result = 0;
+    switch (op) {
+    case kPlus: result = a + b; break;
+    case kMinus: result = a - b; break;
+    case kTimes: result = a * b; break;
+    case kDivide:
+        if (b == 0.0)
             return Fail(ScriptError::DivideByZero);
-        SetDoubleValue(out, times ? a * b : a / b);
+        result = a / b;
+        break;
+    default: result = std::pow(a, b); break;
     }
-}
-
-bool Interpreter::Power(ScriptValue& out)
-{
-    if (!Unary(out))
-        return false;
-    while (NextIsOperator(kPower)) {
-        Temporary temporary(*this);
-        ScriptValue& right = *temporary;
-        if (!Unary(right) || !Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
-            return false;
-        SetDoubleValue(out, std::pow(out.value.Double(), right.value.Double()));
-    }
+    SetDoubleValue(out, result);
     return true;
 }
 
@@ -710,19 +955,29 @@ bool Interpreter::Unary(ScriptValue& out)
         explicit Nesting(int32_t& d) : depth(d) { ++depth; }
         ~Nesting() { --depth; }
     } nesting(m_expressionDepth);
-    if (NextIsOperator(kNot)) {
-        if (!Unary(out) || !Cast(out, ValueType::Boolean))
+    for (Step::Kind kind : {Step::Not, Step::Negate}) {
+        if (!NextIsOperator(kind == Step::Not ? kNot : kMinus))
+            continue;
+        if (!Unary(out) || !ApplyUnary(kind, out))
             return false;
-        SetBooleanValue(out, !out.value.Boolean());
-        return true;
-    }
-    if (NextIsOperator(kMinus)) {
-        if (!Unary(out) || !Cast(out, ValueType::Double))
-            return false;
-        SetDoubleValue(out, -out.value.Double());
+        Record(kind, 0);
         return true;
     }
     return Primary(out);
+}
+
+bool Interpreter::ApplyUnary(Step::Kind kind, ScriptValue& value)
+{
+    if (kind == Step::Not) {
+        if (!Cast(value, ValueType::Boolean))
+            return false;
+        SetBooleanValue(value, !value.value.Boolean());
+        return true;
+    }
+    if (!Cast(value, ValueType::Double))
+        return false;
+    SetDoubleValue(value, -value.value.Double());
+    return true;
 }
 
 bool Interpreter::Primary(ScriptValue& out)
@@ -739,21 +994,23 @@ bool Interpreter::Primary(ScriptValue& out)
     }
     if (kind == TokenKind::Number) {
         SetDoubleValue(out, s.Value());
+        Record(Step::Number, 0, s.Value());
         return true;
     }
     if (kind == TokenKind::StringLiteral) {
         SetStringValue(out, s.Text());
+        Record(Step::String, 0, 0, s.Text());
         return true;
     }
     if (kind != TokenKind::Identifier || s.Text().empty() || s.Text() == ".")
         return Fail(ScriptError::Syntax);
     if (int slot = ScriptEngine::GlobalSlot(s.Text()); slot >= 0) {
-        if (slot < ScriptEngine::kDoubleGlobals)
-            SetDoubleValue(out, m_engine.DoubleGlobal(slot));
-        else
-            SetStringValue(out, m_engine.StringGlobal(slot - ScriptEngine::kDoubleGlobals));
+        LoadGlobal(slot, out);
+        Record(Step::Global, slot);
         return true;
     }
+    // Elements, functions and parameters depend on more than the text: never recorded.
+    m_recordable = false;
     const std::string name = s.Text();
     ScriptScanner::State afterName = s.SaveState();
     s.RestoreState(start);

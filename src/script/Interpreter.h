@@ -64,6 +64,41 @@ private:
         int32_t line;
     };
 
+    // Lines inside loops run again and again. The first successful run of a global assignment,
+    // If, While, EndIf or EndWhile whose operands are only numbers, string literals and globals
+    // records its expression's steps in evaluation order; later runs replay them without
+    // scanning. A recording is replayed only while the text still holds every byte its scan
+    // read, through the line's CR, so an edited or replaced script is read afresh.
+    struct Step {
+        enum Kind : uint8_t { Number, String, Global, Operator, Not, Negate } kind;
+        int32_t code = 0;  // the global's slot or the operator code
+        double number = 0;
+        std::string text;
+    };
+    struct CompiledLine {
+        enum Kind : uint8_t { Assign, If, While, EndIf, EndWhile } kind;
+        int32_t slot = 0;  // the global an Assign writes
+        std::vector<Step> steps;
+        int32_t depth = 0;     // the most values the steps hold at once
+        std::string bytes;     // the text from the line's start through the last byte read
+        ScriptScanner::State after;  // the scanner after the statement
+        int32_t nextLine = 0;  // the character after the line's CR
+    };
+    const CompiledLine* CompiledAt(int32_t lineStart) const;
+    // Runs a recorded line and leaves the scanner at the next line to run.
+    void RunCompiled(const CompiledLine& line, int32_t lineStart, bool& jumped);
+    bool Replay(const CompiledLine& line, ScriptValue& out);
+    void BeginRecording(int32_t reach);
+    // Keeps the recording of the statement just run from lineStart, when it qualifies.
+    void FinishRecording(CompiledLine::Kind kind, int32_t lineStart, int32_t slot, bool succeeded);
+    void Record(Step::Kind kind, int32_t code, double number = 0, std::string_view text = {})
+    {
+        if (m_recording)
+            m_recording->push_back(Step {kind, code, number, std::string(text)});
+    }
+    void LoadGlobal(int slot, ScriptValue& out);
+    bool ApplyUnary(Step::Kind kind, ScriptValue& value);
+
     bool Fail(ScriptError error);
     bool Failed() const { return m_error != ScriptError::None; }
 
@@ -74,10 +109,15 @@ private:
     bool Condition(bool& value);
     bool SkipConditional(bool allowBranches, bool fromElse);
     bool SkipLoop();
+    void EndIf();
+    // Pushes the loop of the While line at lineStart; fails past the deepest nesting.
+    bool EnterLoop(int32_t lineStart);
+    void EndWhile(bool& jumped);
     bool CheckStop();
 
     // Statements.
     bool GlobalAssignment(int slot);
+    bool StoreGlobal(int slot, ScriptValue& value);
     bool ElementStatement();
     bool AssignAttribute(Element& target, const std::string& name);
     bool CallMember(Element& target, const std::string& name, bool inExpression, ScriptValue* result);
@@ -87,11 +127,11 @@ private:
 
     // Expressions.
     bool Expression(ScriptValue& out);
-    bool Logical(ScriptValue& out);
-    bool Comparison(ScriptValue& out);
-    bool Additive(ScriptValue& out);
-    bool Multiplicative(ScriptValue& out);
-    bool Power(ScriptValue& out);
+    // Binary operators by precedence climbing: the operand, then every operator of minLevel or
+    // above with its right operand (one level higher, so each level associates to the left).
+    bool Binary(int minLevel, ScriptValue& out);
+    // Applies a binary operator to the left operand in out and the right operand.
+    bool Combine(int32_t op, ScriptValue& out, ScriptValue& right);
     bool Unary(ScriptValue& out);
     bool Primary(ScriptValue& out);
     // The operator code of the next token (-1 for anything else); the position stays. Every
@@ -162,6 +202,11 @@ private:
         int32_t code = -1;
         ScriptScanner::State after;
     } m_peek;
+    std::vector<CompiledLine> m_compiled;
+    std::vector<int32_t> m_compiledAt;  // index into m_compiled by line start, or -1
+    std::vector<Step>* m_recording = nullptr;
+    std::vector<Step> m_steps;           // the recording in progress
+    bool m_recordable = false;
     uint32_t m_startTick = 0;
     uint32_t m_statements = 0;
 };

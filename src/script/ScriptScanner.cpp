@@ -32,6 +32,8 @@ void ScriptScanner::ScanUncached()
     m_text = &m_scanner.Text();
     m_code = m_scanner.Code();
     m_value = m_scanner.Value();
+    if (m_state.position >= m_reach)
+        m_reach = m_state.position + 1;
 }
 
 ScriptScanner::TextCache* ScriptScanner::CacheFor(const MemoryBlock* block)

@@ -59,6 +59,10 @@ public:
         }
         return NextSlow();
     }
+    // One past the furthest byte any Next() since ResetReach has looked at: a scan reads the
+    // blanks, the token and the byte after it.
+    void ResetReach(int32_t reach) { m_reach = reach; }
+    int32_t Reach() const { return m_reach; }
     void Rewind() { m_state.position = m_state.tokenStart; }
 
     TokenKind Kind() const { return m_kind; }
@@ -118,6 +122,8 @@ private:
     {
         m_state.tokenStart = entry.tokenStart;
         m_state.position = entry.end;
+        if (entry.end >= m_reach)
+            m_reach = entry.end + 1;
         m_kind = entry.kind;
         m_code = entry.code;
         m_value = entry.value;
@@ -141,6 +147,7 @@ private:
     TextCache* m_lastCache = nullptr;
     uint64_t m_hits = 0;
     uint64_t m_scans = 0;
+    int32_t m_reach = 0;
 };
 
 }  // namespace tamber
