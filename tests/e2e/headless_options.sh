@@ -3,9 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p clock/interfaces
-cat >clock/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Main" }, "interfaces": [ "interfaces/main.json" ] }
-JSON
+e2e_project clock Main interfaces/main.json
 cat >clock/interfaces/main.json <<'JSON'
 { "name": "Main", "attributes": { "CardWidth": 200, "CardHeight": 100, "BackColor": "#FFFFFF",
                                    "TimerInterval": 500, "TimerCycles": true },

@@ -2,11 +2,7 @@
 # at the parent's client origin plus "WinLeft"/"WinTop" and is hidden, not destroyed, by "Close".
 source "$(dirname "$0")/lib.sh"
 
-mkdir child
-cat >child/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Main", "caption": "", "frameStyle": 0 },
-  "interfaces": [ "main.json", "panel.json" ] }
-JSON
+e2e_project child Main main.json panel.json
 cat >child/panel.json <<'JSON'
 { "name": "Panel", "attributes": { "CardWidth": 160, "CardHeight": 120, "BackColor": "#FFFF00" },
   "cards": [ { "elements": [] } ] }

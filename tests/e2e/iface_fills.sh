@@ -17,10 +17,7 @@ interface Solid '"BackColor": "#336699"'
 interface Gradient '"Background": "Gradient", "BackColor": "#0AC800", "BackGradient": "#FA0007"'
 interface Stretched '"Background": "Stretched Picture", "BackBitmap": "quad.bmp"'
 interface Tiled '"Background": "Tiled Picture", "BackBitmap": "quad.bmp"'
-cat >fills/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Solid", "caption": "", "frameStyle": 0 },
-  "interfaces": [ "Solid.json", "Gradient.json", "Stretched.json", "Tiled.json" ] }
-JSON
+e2e_project fills Solid Solid.json Gradient.json Stretched.json Tiled.json
 e2e_build fills fills.db
 
 shoot() { # INTERFACE

@@ -2,11 +2,7 @@
 # clicks, and the enter / leave / within order.
 source "$(dirname "$0")/lib.sh"
 
-mkdir mouse
-cat >mouse/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Main", "caption": "", "frameStyle": 0 },
-  "interfaces": [ "main.json" ] }
-JSON
+e2e_project mouse Main main.json
 cat >mouse/main.json <<'JSON'
 { "name": "Main",
   "attributes": { "CardWidth": 640, "CardHeight": 480, "MouseEvents": true },
@@ -28,9 +24,8 @@ click 420 130
 move 600 400
 SCRIPT
 e2e_expect_status 0
-grep -F 'Mouse' "$E2E_OUT" >mouse.txt || true
 # Card elements come before the Background's: (160, 170) is on Rectangle 2.
-diff -u - mouse.txt <<'LINES' || e2e_fail "mouse events differ (- expected, + actual)"
+e2e_expect_lines 'Mouse' <<'LINES'
 Parent : MouseWithin( X = 20, Y = 30 )
 Parent : MouseLeave( X = 110, Y = 120 )
 Rectangle 1 : MouseEnter( X = 10, Y = 20 )

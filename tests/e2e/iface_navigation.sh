@@ -2,11 +2,7 @@
 # rectangles on the Background whose mouse handlers call the navigation methods.
 source "$(dirname "$0")/lib.sh"
 
-mkdir nav
-cat >nav/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Main", "caption": "Navigation", "frameStyle": 0 },
-  "interfaces": [ "main.json" ] }
-JSON
+e2e_project nav Main main.json
 # One clickable rectangle per method along the bottom edge, 80 pixels each; each Card shows one
 # coloured square at (100, 100).
 button() { # ID X HANDLER-STATEMENT
@@ -45,8 +41,7 @@ click 410 450
 click 170 450
 SCRIPT
 e2e_expect_status 0
-grep -F 'CurrentCardChanged' "$E2E_OUT" >changes.txt || true
-diff -u - changes.txt <<'LINES' || e2e_fail "card changes differ (- expected, + actual)"
+e2e_expect_lines 'CurrentCardChanged' <<'LINES'
 Parent : CurrentCardChanged( From = 1, To = 3 )
 Parent : CurrentCardChanged( From = 3, To = 1 )
 Parent : CurrentCardChanged( From = 1, To = 3 )

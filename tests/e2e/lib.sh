@@ -51,6 +51,17 @@ e2e_build() {
         { cat "$E2E_TMP/.build.out" >&2; e2e_fail "tamberlyne build $1 failed"; }
 }
 
+# e2e_project DIR START FILE.json...: writes DIR/project.json listing the Interface files, with
+# START as the start Interface (no caption, frame style 0).
+e2e_project() {
+    local dir=$1 start=$2 files
+    shift 2
+    files=$(printf '"%s", ' "$@")
+    mkdir -p "$dir"
+    printf '{ "format": 1, "start": { "interface": "%s", "caption": "", "frameStyle": 0 },\n  "interfaces": [ %s ] }\n' \
+        "$start" "${files%, }" >"$dir/project.json"
+}
+
 # e2e_tamberlyne ARGS...: runs a tamberlyne verb that must succeed; its output goes to stdout.
 e2e_tamberlyne() {
     "$TAMBERLYNE" "$@" 2>"$E2E_TMP/.tamberlyne.err" ||
@@ -107,6 +118,16 @@ e2e_expect_line() {
 # e2e_expect_no_line LINE: the last run did not print this exact line.
 e2e_expect_no_line() {
     ! grep -qxF -- "$1" "$E2E_OUT" || e2e_fail "unexpected line: $1"
+}
+
+# e2e_expect_lines REGEX < LINES: the lines of the last run's output that match REGEX (grep -E)
+# are exactly these.
+e2e_expect_lines() {
+    local expected=$E2E_TMP/.expected
+    cat >"$expected"
+    grep -E -- "$1" "$E2E_OUT" >"$E2E_TMP/.matched" || true
+    diff -u "$expected" "$E2E_TMP/.matched" >"$E2E_TMP/.diff" ||
+        { cat "$E2E_TMP/.diff" >&2; e2e_fail "output lines matching $1 differ (- expected, + actual)"; }
 }
 
 # e2e_expect_error TEXT: standard error of the last run contains TEXT.

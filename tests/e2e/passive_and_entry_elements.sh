@@ -34,14 +34,7 @@ solid_bmp() {
 
 mkdir -p show/interfaces show/media
 solid_bmp 255 255 0 show/media/yellow.bmp
-cat >show/project.json <<'JSON'
-{
-  "format": 1,
-  "start": { "interface": "Elements", "caption": "Elements", "frameStyle": 0 },
-  "media": [],
-  "interfaces": [ "interfaces/elements.json" ]
-}
-JSON
+e2e_project show Elements interfaces/elements.json
 cat >show/interfaces/elements.json <<'JSON'
 {
   "name": "Elements",

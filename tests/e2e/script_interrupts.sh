@@ -3,9 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p loop/interfaces
-cat >loop/project.json <<'JSON'
-{ "format": 1, "start": { "interface": "Main" }, "interfaces": [ "interfaces/main.json" ] }
-JSON
+e2e_project loop Main interfaces/main.json
 cat >loop/interfaces/main.json <<'JSON'
 { "name": "Main", "attributes": { "CardWidth": 200, "CardHeight": 100, "BackColor": "#FFFFFF" },
   "script": [ "Opened ( ) {", "\tWhile ( 1 )", "\t\tA = A + 1", "\tEndWhile", "}", "" ],
