@@ -23,16 +23,23 @@ public:
 
     AttributeValue() { m_field.fill(0); }
 
-    static AttributeValue OfDouble(double value);
-    static AttributeValue OfLong(int32_t value);
-    static AttributeValue OfColor(uint32_t color);
-    static AttributeValue OfShort(int16_t value);
-    static AttributeValue OfEnum(uint16_t index);
-    static AttributeValue OfByte(uint8_t value);
-    static AttributeValue OfBoolean(bool value);
-    static AttributeValue OfString(std::string_view text);
-    static AttributeValue OfBlock(const MemoryBlock& block);
-    static AttributeValue OfMedia(MediaRef media);
+    // A holder with one value set.
+    static AttributeValue OfDouble(double value) { return Holding(&AttributeValue::SetDouble, value); }
+    static AttributeValue OfLong(int32_t value) { return Holding(&AttributeValue::SetLong, value); }
+    static AttributeValue OfColor(uint32_t color) { return Holding(&AttributeValue::SetColor, color); }
+    static AttributeValue OfShort(int16_t value) { return Holding(&AttributeValue::SetShort, value); }
+    static AttributeValue OfEnum(uint16_t index) { return Holding(&AttributeValue::SetEnum, index); }
+    static AttributeValue OfByte(uint8_t value) { return Holding(&AttributeValue::SetByte, value); }
+    static AttributeValue OfBoolean(bool value) { return Holding(&AttributeValue::SetBoolean, value); }
+    static AttributeValue OfString(std::string_view text)
+    {
+        return Holding(&AttributeValue::SetString, text);
+    }
+    static AttributeValue OfBlock(const MemoryBlock& block)
+    {
+        return Holding(&AttributeValue::SetBlock, block);
+    }
+    static AttributeValue OfMedia(MediaRef media) { return Holding(&AttributeValue::SetMedia, media); }
 
     // Scalars. Each setter clears the scalar bytes first.
     void SetDouble(double value);
@@ -71,11 +78,17 @@ public:
     const uint8_t* Field() const { return m_field.data(); }
 
 private:
-    void ClearScalar() { std::fill(m_field.begin(), m_field.begin() + 8, uint8_t {0}); }
+    template<typename Setter, typename T> static AttributeValue Holding(Setter set, const T& value)
+    {
+        AttributeValue v;
+        (v.*set)(value);
+        return v;
+    }
+    void ClearScalar() { std::fill(m_field.begin(), m_field.begin() + 8, uint8_t { 0 }); }
 
     std::array<uint8_t, kFieldSize> m_field;
     MemoryBlock m_block;
     MediaRef m_media;
 };
 
-}  // namespace tamber
+} // namespace tamber
