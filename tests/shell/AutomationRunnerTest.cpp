@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "shell/AutomationRunner.h"
 
 #include <filesystem>
 #include <sstream>
 
-#include "shell/AutomationRunner.h"
+#include <gtest/gtest.h>
+
 #include "ui/MessageBox.h"
 #include "ui/UiTestSupport.h"
 
@@ -14,18 +15,24 @@ using ui::test::RecordingWindow;
 using ui::test::UiHarness;
 
 struct RunnerHarness : UiHarness {
-    RunnerHarness() : answers(&log), runner(app, screen, &answers, errors, AutomationRunner::Pacing::Virtual)
+    RunnerHarness()
+        : answers(&log)
+        , runner(app, screen, &answers, errors, AutomationRunner::Pacing::Virtual)
     {
         app.SetDialogAnswers(&answers);
         app.SetQuitOnLastWindow(ui::QuitOnLast::Yes);
     }
-    // Plays the script through the main loop; answers the loop's result.
-    int Play(std::string_view script)
+    void Load(std::string_view script)
     {
         std::vector<AutomationCommand> commands;
         std::string error;
         EXPECT_EQ(AutomationScript::Parse(script, commands, error), 1) << error;
         runner.SetCommands(std::move(commands));
+    }
+    // Plays the script through the main loop; answers the loop's result.
+    int Play(std::string_view script)
+    {
+        Load(script);
         runner.Install();
         return app.Run();
     }
@@ -41,7 +48,8 @@ public:
     intptr_t WindowProc(uint32_t code, uintptr_t wParam, intptr_t lParam) override
     {
         if (code == ui::msg::kTimer)
-            ticks.emplace_back(static_cast<uint32_t>(wParam), ui::Application::Current()->GetClock().TickCount());
+            ticks.emplace_back(
+                static_cast<uint32_t>(wParam), ui::Application::Current()->GetClock().TickCount());
         return RecordingWindow::WindowProc(code, wParam, lParam);
     }
     std::vector<std::pair<uint32_t, uint32_t>> ticks;
@@ -64,9 +72,9 @@ TEST(AutomationRunner, FeedsPointerAndKeysInScriptOrder)
             codes.push_back(s.code);
     }
     using namespace ui::msg;
-    std::vector<uint32_t> expected = {kButtonDown, kButtonUp, kRightButtonDown, kRightButtonUp, kButtonDown, kButtonUp,
-                                      kDoubleClick, kButtonUp, kKeyDown, kChar, kKeyUp,
-                                      kKeyDown, kChar, kKeyUp, kKeyDown, kChar, kKeyUp};
+    std::vector<uint32_t> expected
+        = { kButtonDown, kButtonUp, kRightButtonDown, kRightButtonUp, kButtonDown, kButtonUp, kDoubleClick,
+              kButtonUp, kKeyDown, kChar, kKeyUp, kKeyDown, kChar, kKeyUp, kKeyDown, kChar, kKeyUp };
     EXPECT_EQ(codes, expected);
     const auto* first = &window.seen[0];
     for (const auto& s : window.seen) {
@@ -75,7 +83,7 @@ TEST(AutomationRunner, FeedsPointerAndKeysInScriptOrder)
             break;
         }
     }
-    EXPECT_EQ(first->point, (gfx::Point{5, 5}));
+    EXPECT_EQ(first->point, (gfx::Point { 5, 5 }));
     std::string typed;
     for (const auto& s : window.seen) {
         if (s.code == kChar)
@@ -94,9 +102,8 @@ TEST(AutomationRunner, WaitFiresEveryDueTimerInOrder)
     window.SetTimer(2, 250);
     uint32_t start = h.clock.TickCount();
     h.Play("wait 520\nquit\n");
-    std::vector<std::pair<uint32_t, uint32_t>> expected = {
-        {1, start + 100}, {1, start + 200}, {2, start + 250}, {1, start + 300},
-        {1, start + 400}, {2, start + 500}, {1, start + 500}};
+    std::vector<std::pair<uint32_t, uint32_t>> expected = { { 1, start + 100 }, { 1, start + 200 },
+        { 2, start + 250 }, { 1, start + 300 }, { 1, start + 400 }, { 2, start + 500 }, { 1, start + 500 } };
     EXPECT_EQ(window.ticks, expected);
     EXPECT_EQ(h.clock.TickCount(), start + 520);
     EXPECT_FALSE(window.IsCreated());
@@ -108,8 +115,8 @@ public:
     intptr_t WindowProc(uint32_t code, uintptr_t wParam, intptr_t lParam) override
     {
         if (code == ui::msg::kButtonDown)
-            results.push_back(ui::ShowMessageBox(this, "Sure?", "Ask", ui::MessageBoxIcon::Question,
-                                                 ui::MessageBoxButtons::YesNo));
+            results.push_back(ui::ShowMessageBox(
+                this, "Sure?", "Ask", ui::MessageBoxIcon::Question, ui::MessageBoxButtons::YesNo));
         return TWindow::WindowProc(code, wParam, lParam);
     }
     std::vector<ui::MessageBoxResult> results;
@@ -121,7 +128,8 @@ TEST(AutomationRunner, AnswersTheNextMessageBoxThenDefaults)
     AskingWindow window;
     window.Create(nullptr, "w", gfx::Rect::FromSize(0, 0, 100, 100), Visibility::Shown);
     h.Play("answer No\nclick 5 5\nclick 5 5\n");
-    EXPECT_EQ(window.results, (std::vector<ui::MessageBoxResult>{ui::MessageBoxResult::No, ui::MessageBoxResult::Yes}));
+    EXPECT_EQ(window.results,
+        (std::vector<ui::MessageBoxResult> { ui::MessageBoxResult::No, ui::MessageBoxResult::Yes }));
     EXPECT_EQ(h.log.str(), "MessageBox [Ask] Sure? -> No\nMessageBox [Ask] Sure? -> Yes\n");
 }
 
@@ -151,10 +159,7 @@ TEST(AutomationRunner, QuitUsesTheQuitAction)
     main.Create(nullptr, "main", gfx::Rect::FromSize(0, 0, 100, 100), Visibility::Shown);
     other.Create(nullptr, "other", gfx::Rect::FromSize(200, 0, 100, 100), Visibility::Shown);
     h.runner.SetQuitAction([&] { main.PostMessage(ui::msg::kClose); });
-    std::vector<AutomationCommand> commands;
-    std::string error;
-    ASSERT_EQ(AutomationScript::Parse("quit\n", commands, error), 1);
-    h.runner.SetCommands(commands);
+    h.Load("quit\n");
     h.runner.Install();
     // Only the quit runs here; the loop would go on to close the rest.
     h.runner.Step();
@@ -166,10 +171,7 @@ TEST(AutomationRunner, QuitUsesTheQuitAction)
 TEST(AutomationRunner, TakesCtrlBreakOnlyWhenItIsNext)
 {
     RunnerHarness h;
-    std::vector<AutomationCommand> commands;
-    std::string error;
-    ASSERT_EQ(AutomationScript::Parse("key Ctrl+Break\nkey Escape\nkey Ctrl+Break\n", commands, error), 1);
-    h.runner.SetCommands(commands);
+    h.Load("key Ctrl+Break\nkey Escape\nkey Ctrl+Break\n");
     EXPECT_TRUE(h.runner.TakeBreak());
     EXPECT_FALSE(h.runner.TakeBreak());
     EXPECT_EQ(h.runner.NextIndex(), 1u);
@@ -180,7 +182,8 @@ TEST(AutomationRunner, WritesScreenshotsAndReportsThoseItCannot)
     RunnerHarness h;
     RecordingWindow window;
     window.Create(nullptr, "w", gfx::Rect::FromSize(0, 0, 100, 100), Visibility::Shown);
-    auto dir = std::filesystem::temp_directory_path() / ("runner-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    auto dir = std::filesystem::temp_directory_path()
+        / ("runner-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     std::string good = (dir / "shot.png").string();
     h.Play("screenshot " + good + "\nscreenshot " + (dir / "missing" / "x.png").string() + "\n");
@@ -190,5 +193,5 @@ TEST(AutomationRunner, WritesScreenshotsAndReportsThoseItCannot)
     std::filesystem::remove_all(dir);
 }
 
-}  // namespace
-}  // namespace tamber::shell
+} // namespace
+} // namespace tamber::shell

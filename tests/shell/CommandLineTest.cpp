@@ -1,6 +1,7 @@
+#include "shell/CommandLine.h"
+
 #include <gtest/gtest.h>
 
-#include "shell/CommandLine.h"
 #include "shell/PlayerOptions.h"
 #include "shell/StartRecord.h"
 
@@ -25,9 +26,9 @@ std::string ErrorOf(std::vector<std::string> args)
 
 TEST(PlayerOptions, TakesOptionsOutWhereverTheyStandAndLeavesTheWords)
 {
-    PlayerOptions o = Parsed({"--trace", "demo.db", "--screen", "800x600x8", "--headless", "--drive", "d=/media/cd",
-                              "--drive=E=/mnt/e", "--time", "2024-02-29 23:59:58", "--no-launch", "--data-dir",
-                              "/tmp/zd", "--script-timeout", "2.5", "--events", "-", "extra"});
+    PlayerOptions o = Parsed({ "--trace", "demo.db", "--screen", "800x600x8", "--headless", "--drive",
+        "d=/media/cd", "--drive=E=/mnt/e", "--time", "2024-02-29 23:59:58", "--no-launch", "--data-dir",
+        "/tmp/zd", "--script-timeout", "2.5", "--events", "-", "extra" });
     EXPECT_EQ(o.mode, RunMode::Headless);
     EXPECT_TRUE(o.trace);
     EXPECT_TRUE(o.noLaunch);
@@ -45,33 +46,30 @@ TEST(PlayerOptions, TakesOptionsOutWhereverTheyStandAndLeavesTheWords)
     EXPECT_EQ(o.dataDir, "/tmp/zd");
     EXPECT_EQ(o.eventsPath, "-");
     EXPECT_DOUBLE_EQ(o.TimeoutSeconds(), 2.5);
-    EXPECT_EQ(o.words, (std::vector<std::string>{"demo.db", "extra"}));
+    EXPECT_EQ(o.words, (std::vector<std::string> { "demo.db", "extra" }));
 }
 
-TEST(PlayerOptions, ScriptTimeoutDefaultsToTenSecondsOnlyHeadless)
+TEST(PlayerOptions, DefaultsAndTheEndOfTheOptions)
 {
-    EXPECT_DOUBLE_EQ(Parsed({"--headless"}).TimeoutSeconds(), 10);
+    // The script timeout defaults to ten seconds, for headless runs only.
+    EXPECT_DOUBLE_EQ(Parsed({ "--headless" }).TimeoutSeconds(), 10);
     EXPECT_DOUBLE_EQ(Parsed({}).TimeoutSeconds(), 0);
-    EXPECT_DOUBLE_EQ(Parsed({"--headless", "--script-timeout", "0"}).TimeoutSeconds(), 0);
-}
-
-TEST(PlayerOptions, DoubleDashEndsTheOptions)
-{
-    PlayerOptions o = Parsed({"--headless", "--", "--trace"});
+    EXPECT_DOUBLE_EQ(Parsed({ "--headless", "--script-timeout", "0" }).TimeoutSeconds(), 0);
+    PlayerOptions o = Parsed({ "--headless", "--", "--trace" });
     EXPECT_FALSE(o.trace);
-    EXPECT_EQ(o.words, (std::vector<std::string>{"--trace"}));
+    EXPECT_EQ(o.words, (std::vector<std::string> { "--trace" }));
 }
 
 TEST(PlayerOptions, RefusesBadOptionsWithTheReason)
 {
-    EXPECT_NE(ErrorOf({"--fullscreen"}).find("unknown option --fullscreen"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--screen"}).find("needs a value"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--trace=yes"}).find("takes no value"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--headless", "--time", "2024-13-01 00:00:00"}).find("--time"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--time", "2024-01-01 00:00:00"}).find("needs --headless"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--drive", "/media/cd"}).find("--drive"), std::string::npos);
-    for (const char* bad : {"-1", "abc", "1e999", "3s"})
-        EXPECT_NE(ErrorOf({"--script-timeout", bad}).find("--script-timeout"), std::string::npos) << bad;
+    EXPECT_NE(ErrorOf({ "--fullscreen" }).find("unknown option --fullscreen"), std::string::npos);
+    EXPECT_NE(ErrorOf({ "--screen" }).find("needs a value"), std::string::npos);
+    EXPECT_NE(ErrorOf({ "--trace=yes" }).find("takes no value"), std::string::npos);
+    EXPECT_NE(ErrorOf({ "--headless", "--time", "2024-13-01 00:00:00" }).find("--time"), std::string::npos);
+    EXPECT_NE(ErrorOf({ "--time", "2024-01-01 00:00:00" }).find("needs --headless"), std::string::npos);
+    EXPECT_NE(ErrorOf({ "--drive", "/media/cd" }).find("--drive"), std::string::npos);
+    for (const char* bad : { "-1", "abc", "1e999", "3s" })
+        EXPECT_NE(ErrorOf({ "--script-timeout", bad }).find("--script-timeout"), std::string::npos) << bad;
 }
 
 TEST(PlayerOptions, ScreenSpecsWithinLimits)
@@ -81,14 +79,14 @@ TEST(PlayerOptions, ScreenSpecsWithinLimits)
     EXPECT_EQ(spec.depth, ScreenDepth::Direct24);
     EXPECT_EQ(ParseScreenSpec("640X480x24", spec), 1);
     EXPECT_EQ(spec.width, 640);
-    for (const char* bad : {"", "800", "800x", "x600", "800x600x16", "0x600", "800x-1", "9000x600", "800x600x8x8",
-                            "800 x600"})
+    for (const char* bad :
+        { "", "800", "800x", "x600", "800x600x16", "0x600", "800x-1", "9000x600", "800x600x8x8", "800 x600" })
         EXPECT_EQ(ParseScreenSpec(bad, spec), 0) << bad;
 }
 
 TEST(CommandLine, SplitsAtRunsOfBlanksAndKeepsThirtyTwoWords)
 {
-    EXPECT_EQ(CommandLine::Split("  a   b c  "), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(CommandLine::Split("  a   b c  "), (std::vector<std::string> { "a", "b", "c" }));
     EXPECT_TRUE(CommandLine::Split("    ").empty());
     std::string many;
     for (int i = 0; i < 40; ++i)
@@ -102,18 +100,18 @@ TEST(CommandLine, ExactlyOneWordNamesTheDatabaseElseTheProgramFile)
 {
     std::string path;
     using R = CommandLine::PathResult;
-    EXPECT_EQ(CommandLine::DatabasePath({"demo.db"}, "/bin/player", path), R::Ok);
+    EXPECT_EQ(CommandLine::DatabasePath({ "demo.db" }, "/bin/player", path), R::Ok);
     EXPECT_EQ(path, "demo.db");
     EXPECT_EQ(CommandLine::DatabasePath({}, "/bin/player", path), R::Ok);
     EXPECT_EQ(path, "/bin/player");
     // A path with a blank is two words once the arguments are joined.
-    auto words = CommandLine::Words({"My Show.db"});
+    auto words = CommandLine::Words({ "My Show.db" });
     EXPECT_EQ(words.size(), 2u);
     EXPECT_EQ(CommandLine::DatabasePath(words, "/bin/player", path), R::Ok);
     EXPECT_EQ(path, "/bin/player");
     EXPECT_EQ(CommandLine::DatabasePath({}, "", path), R::Empty);
-    EXPECT_EQ(CommandLine::DatabasePath({std::string(255, 'a')}, "", path), R::Ok);
-    EXPECT_EQ(CommandLine::DatabasePath({std::string(256, 'a')}, "", path), R::TooLong);
+    EXPECT_EQ(CommandLine::DatabasePath({ std::string(255, 'a') }, "", path), R::Ok);
+    EXPECT_EQ(CommandLine::DatabasePath({ std::string(256, 'a') }, "", path), R::TooLong);
     EXPECT_TRUE(path.empty());
 }
 
@@ -163,10 +161,10 @@ TEST(StartRecord, ScreenWidthChoosesTheStartInterface)
     EXPECT_EQ(record.NameForScreen(1024), "Big");
     EXPECT_EQ(record.NameForScreen(800), "Small");
     EXPECT_EQ(record.NameForScreen(1152), "Main");
-    EXPECT_EQ(record.NameForScreen(1280), "Main");  // empty specific name
+    EXPECT_EQ(record.NameForScreen(1280), "Main"); // empty specific name
     record.name1024.clear();
     EXPECT_EQ(record.NameForScreen(1024), "Main");
 }
 
-}  // namespace
-}  // namespace tamber::shell
+} // namespace
+} // namespace tamber::shell

@@ -1,6 +1,8 @@
-#include <gtest/gtest.h>
+#include "shell/Player.h"
 
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "db/MediaCatalogWriter.h"
 #include "elements/ControlElements.h"
@@ -10,7 +12,6 @@
 #include "platform/FakeSystemServices.h"
 #include "platform/MemoryFileSystem.h"
 #include "shell/InterfaceStartWindow.h"
-#include "shell/Player.h"
 #include "ui/ScriptedAnswers.h"
 #include "ui/TFramedWindow.h"
 #include "ui/UiTestSupport.h"
@@ -42,7 +43,12 @@ public:
         bool shownWhenOpened = true;
         int opened = 0;
     };
-    NotingStartWindow(int32_t width, int32_t height, Notes& notes) : m_width(width), m_height(height), m_notes(notes) {}
+    NotingStartWindow(int32_t width, int32_t height, Notes& notes)
+        : m_width(width)
+        , m_height(height)
+        , m_notes(notes)
+    {
+    }
     int Create(MediaDatabase&, const MemoryBlock& bytes, int16_t frameStyle, const std::string&) override
     {
         m_notes.frameStyle = frameStyle;
@@ -72,20 +78,18 @@ protected:
 
     // A database with the start record and Interfaces of the given names and sizes; "Outside"
     // is an Interface kept in an outside file.
-    void MakeDatabase(const StartRecord& start, std::vector<std::tuple<std::string, int32_t, int32_t>> interfaces,
-                      std::string_view password = {})
+    void MakeDatabase(const StartRecord& start,
+        std::vector<std::tuple<std::string, int32_t, int32_t>> interfaces, std::string_view password = {})
     {
         MediaDatabase db(files, &system);
         ASSERT_EQ(db.Open(kDbPath, password), 1);
-        MemoryBlock record;
-        start.Write(record);
-        ASSERT_EQ(db.Records().WriteRecord(record, StartRecord::kRecordName, StartRecord::kRecordId, 0), 1);
+        WriteStart(db, start);
         MediaCatalogWriter writer(db);
         for (const auto& [name, width, height] : interfaces) {
             NewMedium medium;
             medium.name = name;
             medium.type = "Interface";
-            medium.parts.push_back(NewPart{"Intr", InterfaceBytes(width, height)});
+            medium.parts.push_back(NewPart { "Intr", InterfaceBytes(width, height) });
             ASSERT_EQ(writer.CreateMedium(medium), 1);
         }
         NewMedium outside;
@@ -93,6 +97,20 @@ protected:
         outside.type = "Interface";
         outside.files.push_back("C:\\SHOW\\OUTSIDE.INT");
         ASSERT_EQ(writer.CreateMedium(outside), 1);
+    }
+
+    static void WriteStart(MediaDatabase& db, const StartRecord& start)
+    {
+        MemoryBlock record;
+        start.Write(record);
+        ASSERT_EQ(db.Records().WriteRecord(record, StartRecord::kRecordName, StartRecord::kRecordId, 0), 1);
+    }
+    // Replaces the start record of the database made by MakeDatabase.
+    void RewriteStart(const StartRecord& start)
+    {
+        MediaDatabase db(files, &system);
+        ASSERT_EQ(db.Open(kDbPath), 1);
+        WriteStart(db, start);
     }
 
     StartWindowFactory Noting(int32_t width, int32_t height)
@@ -108,7 +126,8 @@ protected:
 
 struct Screen {
     explicit Screen(int32_t width, int32_t height = 768, std::ostream* log = nullptr)
-        : harness(width, height), answers(log)
+        : harness(width, height)
+        , answers(log)
     {
         harness.app.SetDialogAnswers(&answers);
     }
@@ -116,32 +135,18 @@ struct Screen {
     ui::ScriptedAnswers answers;
 };
 
-TEST_F(PlayerTest, ScreenWidthChoosesTheStartInterface)
-{
-    StartRecord start;
-    start.startName = "Main";
-    start.name1024 = "Big";
-    MakeDatabase(start, {{"Main", 640, 480}, {"Big", 1000, 700}});
-    for (auto [width, expected] : {std::pair<int32_t, const char*>{1024, "Big"}, {1152, "Main"}, {800, "Main"}}) {
-        Screen screen(width);
-        Player player(screen.harness.app, files, system, Noting(640, 480));
-        ASSERT_EQ(player.Start({kDbPath}, "/usr/bin/tamber"), 1) << width;
-        EXPECT_EQ(player.StartName(), expected) << width;
-    }
-}
-
 TEST_F(PlayerTest, CentresTheWindowAndSetsTheCaption)
 {
     StartRecord start;
     start.frameStyle = 3;
     start.caption = "The Tour";
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 401, 300}});
+    MakeDatabase(start, { { "Main", 401, 300 } });
     Screen screen(1024);
     Player player(screen.harness.app, files, system, Noting(401, 300));
-    ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+    ASSERT_EQ(player.Start({ kDbPath }, ""), 1);
     ui::TWindow& window = player.Window()->Window();
-    EXPECT_EQ(window.WindowRect().left, 311);  // (1024 - 401) / 2, truncated
+    EXPECT_EQ(window.WindowRect().left, 311); // (1024 - 401) / 2, truncated
     EXPECT_EQ(window.WindowRect().top, 234);
     EXPECT_EQ(window.Caption(), "The Tour");
     EXPECT_FALSE(notes.fullScreen);
@@ -156,12 +161,12 @@ TEST_F(PlayerTest, FullScreenWhenEitherSideMatchesTheScreen)
     StartRecord start;
     start.caption = "Never shown";
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 640, 768}});
-    for (auto [width, height] : {std::pair{640, 768}, std::pair{1024, 500}}) {
+    MakeDatabase(start, { { "Main", 640, 768 } });
+    for (auto [width, height] : { std::pair { 640, 768 }, std::pair { 1024, 500 } }) {
         notes = {};
         Screen screen(1024, 768);
         Player player(screen.harness.app, files, system, Noting(width, height));
-        ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+        ASSERT_EQ(player.Start({ kDbPath }, ""), 1);
         EXPECT_TRUE(notes.fullScreen) << width << "x" << height;
         EXPECT_EQ(player.Window()->Window().Caption(), "") << "a full-screen window gets no caption";
     }
@@ -171,7 +176,7 @@ TEST_F(PlayerTest, StartFailuresShowTheirMessagesAndEndWithZero)
 {
     StartRecord start;
     start.startName = "Main";
-    MakeDatabase(start, {{"Other", 640, 480}});
+    MakeDatabase(start, { { "Other", 640, 480 } });
     struct Case {
         std::vector<std::string> words;
         std::string startName;
@@ -180,23 +185,18 @@ TEST_F(PlayerTest, StartFailuresShowTheirMessagesAndEndWithZero)
     };
     const std::string prefix = "MessageBox [TamberPlayer] ";
     std::vector<Case> cases = {
-        {{"/shows/none.db"}, "Main", StartupStage::OpenFailed,
-         prefix + "The application could not find the database... -> OK\n"},
-        {{}, "Main", StartupStage::OpenFailed, prefix + "The application could not find the database... -> OK\n"},
-        {{kDbPath}, "Main", StartupStage::NoInterface,
-         prefix + "Couldn't find an Interface object named \"Main\"... -> OK\n"},
-        {{kDbPath}, "Outside", StartupStage::NoInterface,
-         prefix + "The Interface object named \"Outside\" must be internalized... -> OK\n"},
+        { { "/shows/none.db" }, "Main", StartupStage::OpenFailed,
+            prefix + "The application could not find the database... -> OK\n" },
+        { {}, "Main", StartupStage::OpenFailed,
+            prefix + "The application could not find the database... -> OK\n" },
+        { { kDbPath }, "Main", StartupStage::NoInterface,
+            prefix + "Couldn't find an Interface object named \"Main\"... -> OK\n" },
+        { { kDbPath }, "Outside", StartupStage::NoInterface,
+            prefix + "The Interface object named \"Outside\" must be internalized... -> OK\n" },
     };
     for (const auto& c : cases) {
         start.startName = c.startName;
-        MemoryBlock record;
-        start.Write(record);
-        {
-            MediaDatabase db(files, &system);
-            ASSERT_EQ(db.Open(kDbPath), 1);
-            ASSERT_EQ(db.Records().WriteRecord(record, StartRecord::kRecordName, 0, 0), 1);
-        }
+        RewriteStart(start);
         std::ostringstream lines;
         Screen screen(1024, 768, &lines);
         Player player(screen.harness.app, files, system, Noting(640, 480));
@@ -219,22 +219,23 @@ TEST_F(PlayerTest, WrongPasswordHasItsOwnMessage)
 {
     StartRecord start;
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 640, 480}}, "secret");
+    MakeDatabase(start, { { "Main", 640, 480 } }, "secret");
     std::ostringstream lines;
     Screen screen(1024, 768, &lines);
     Player player(screen.harness.app, files, system, Noting(640, 480));
-    EXPECT_EQ(player.Run({kDbPath}, ""), 0);
-    EXPECT_EQ(lines.str(), "MessageBox [TamberPlayer] Can't open the database without the correct password! -> OK\n");
+    EXPECT_EQ(player.Run({ kDbPath }, ""), 0);
+    EXPECT_EQ(lines.str(),
+        "MessageBox [TamberPlayer] Can't open the database without the correct password! -> OK\n");
 }
 
 TEST_F(PlayerTest, ExitCodeIsTheLoopResultSignExtendedFromSixteenBits)
 {
     StartRecord start;
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 640, 480}});
+    MakeDatabase(start, { { "Main", 640, 480 } });
     Screen screen(1024);
     Player player(screen.harness.app, files, system, Noting(640, 480));
-    ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+    ASSERT_EQ(player.Start({ kDbPath }, ""), 1);
     screen.harness.app.PostQuit(0x18000);
     EXPECT_EQ(player.Finish(), -32768);
     EXPECT_EQ(player.Stage(), StartupStage::Ran);
@@ -246,35 +247,31 @@ TEST_F(PlayerTest, InterfaceWindowTakesTheCardSizeAndPlacement)
     StartRecord start;
     start.caption = "Tour";
     start.startName = "Main";
-    MakeDatabase(start, {{"Main", 500, 768}, {"Small", 320, 200}});
+    start.name800 = "Small"; // the start Interface for 800-pixel-wide screens
+    MakeDatabase(start, { { "Main", 500, 768 }, { "Small", 320, 200 } });
     {
         Screen screen(1024);
-        Player player(screen.harness.app, files, system, [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
-        ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+        Player player(screen.harness.app, files, system,
+            [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
+        ASSERT_EQ(player.Start({ kDbPath }, ""), 1);
         auto* window = static_cast<InterfaceStartWindow*>(player.Window());
         EXPECT_EQ(window->InterfaceWidth(), 500);
         EXPECT_TRUE(window->Interface().IsFullScreen());
         EXPECT_EQ(window->Window().WindowRect(), gfx::Rect::FromSize(0, 0, 1024, 768));
         EXPECT_EQ(window->Window().Caption(), "");
     }
-    start.startName = "Small";
-    MemoryBlock record;
-    start.Write(record);
-    {
-        MediaDatabase db(files, &system);
-        ASSERT_EQ(db.Open(kDbPath), 1);
-        ASSERT_EQ(db.Records().WriteRecord(record, StartRecord::kRecordName, 0, 0), 1);
-    }
-    Screen screen(1024);
-    Player player(screen.harness.app, files, system, [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
-    ASSERT_EQ(player.Start({kDbPath}, ""), 1);
+    Screen screen(800);
+    Player player(
+        screen.harness.app, files, system, [] { return std::make_unique<InterfaceStartWindow>(nullptr); });
+    ASSERT_EQ(player.Start({ kDbPath }, ""), 1);
     ui::TWindow& window = player.Window()->Window();
     EXPECT_EQ(window.ClientWidth(), 320);
     EXPECT_EQ(window.ClientHeight(), 200);
-    EXPECT_EQ(window.WindowRect().left, (1024 - 320) / 2);
+    EXPECT_EQ(player.StartName(), "Small");
+    EXPECT_EQ(window.WindowRect().left, (800 - 320) / 2);
     EXPECT_EQ(window.WindowRect().top, (768 - 200) / 2);
     EXPECT_EQ(window.Caption(), "Tour");
 }
 
-}  // namespace
-}  // namespace tamber::shell
+} // namespace
+} // namespace tamber::shell

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
 #include "db/RecordFile.h"
@@ -21,12 +19,15 @@ namespace {
 std::string Bmp(uint8_t shade)
 {
     std::string bmp = "BM";
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp += static_cast<char>(v >> (8 * i)); };
+    auto u32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp += static_cast<char>(v >> (8 * i));
+    };
     auto u16 = [&](uint16_t v) { bmp += static_cast<char>(v), bmp += static_cast<char>(v >> 8); };
     u32(14 + 40 + 16), u16(0), u16(0), u32(54);
     u32(40), u32(2), u32(2), u16(1), u16(24), u32(0), u32(16), u32(0), u32(0), u32(0), u32(0);
     for (int row = 0; row < 2; ++row)
-        bmp += std::string {static_cast<char>(shade), 0, 0, 0, static_cast<char>(shade), 0, 0, 0};
+        bmp += std::string { static_cast<char>(shade), 0, 0, 0, static_cast<char>(shade), 0, 0, 0 };
     return bmp;
 }
 
@@ -37,7 +38,7 @@ std::map<std::pair<std::string, uint32_t>, std::string> AllRecords(const std::st
     RecordFile file;
     if (!file.Open(path, {}, OpenPolicy::ReadOnly))
         return records;
-    for (const char* name : {"MMEntry", "MMData", "MMFoldr", "MMEJump", "MMStart", "MMFirst"}) {
+    for (const char* name : { "MMEntry", "MMData", "MMFoldr", "MMEJump", "MMStart", "MMFirst" }) {
         for (int32_t n = 1;; ++n) {
             uint32_t id = 0;
             int32_t length = 0;
@@ -45,13 +46,11 @@ std::map<std::pair<std::string, uint32_t>, std::string> AllRecords(const std::st
                 break;
             MemoryBlock block;
             file.ReadRecord(block, name, id);
-            records[{name, id}] = block.ToString();
+            records[{ name, id }] = block.ToString();
         }
     }
     return records;
 }
-
-using ProjectExport = VerbTest;
 
 // An Interface holding every element class, each with values other than its class's defaults.
 const char* kEveryClass = R"({
@@ -127,69 +126,80 @@ const char* kEveryClass = R"({
   ]
 })";
 
-// Writes each file of the project through WRITE(name, bytes).
-void WriteEveryClassProject(const std::function<void(const std::string&, const std::string&)>& write)
-{
-    write("back.bmp", Bmp(0x40));
-    write("face.bmp", Bmp(0x80));
-    write("logo.bmp", Bmp(0xC0));
-    write("chime.wav", std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, '\1'));
-    write("clip.avi", "RIFF not really a video");
-    write("welcome.txt", "Hello\nworld\n");
-    write("logo.hots", "hot spots");
-    write("main.json", kEveryClass);
-    write("help.json", R"({ "name": "Help", "cards": [ { "elements": [ { "type": "String", "attributes": { "Text": "?" } } ] } ] })");
-    write("project.json", R"({
-      "format": 1,
-      "start": { "interface": "Main", "caption": "All", "frameStyle": 5, "interface1024": "Help" },
-      "splash": [ { "media": "Logo", "x": 10, "y": 20, "width": -99999, "height": -99999, "loop": true, "note": "logo" } ],
-      "media": [
-        { "name": "Logo", "id": 40, "file": "logo.bmp", "hots": "logo.hots", "jumps": [ { "id": 1, "name": "to help", "media": "Help" } ] },
-        { "name": "Chime", "file": "chime.wav", "encoding": 1 },
-        { "name": "Clip", "file": "clip.avi" },
-        { "name": "Welcome", "file": "welcome.txt", "font": "Georgia", "size": 18, "bold": true, "color": "#AA0000" },
-        { "name": "Blob", "type": "Custom", "parts": [ { "tag": "Xtra", "base64": "AAECAw==" } ], "files": [ "C:\\data\\blob.bin" ] }
-      ],
-      "folders": { "name": "Everything", "media": [ "Main" ],
-        "folders": [ { "name": "Pictures", "media": [ "Logo", "Clip" ], "folders": [ { "name": "Deep" } ] } ] },
-      "interfaces": [ "main.json", "help.json" ]
-    })");
-}
+class ProjectExport : public VerbTest {
+protected:
+    // Writes the project of every element class to project/.
+    void WriteEveryClassProject()
+    {
+        auto write = [this](const std::string& name, const std::string& bytes) {
+            WriteFile("project/" + name, bytes);
+        };
+        write("back.bmp", Bmp(0x40));
+        write("face.bmp", Bmp(0x80));
+        write("logo.bmp", Bmp(0xC0));
+        write("chime.wav", std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(24, '\1'));
+        write("clip.avi", "RIFF not really a video");
+        write("welcome.txt", "Hello\nworld\n");
+        write("logo.hots", "hot spots");
+        write("main.json", kEveryClass);
+        write("help.json",
+            R"({ "name": "Help", "cards": [ { "elements": [ { "type": "String", "attributes": { "Text": "?" } } ] } ] })");
+        write("project.json", R"({
+          "format": 1,
+          "start": { "interface": "Main", "caption": "All", "frameStyle": 5, "interface1024": "Help" },
+          "splash": [ { "media": "Logo", "x": 10, "y": 20, "width": -99999, "height": -99999, "loop": true, "note": "logo" } ],
+          "media": [
+            { "name": "Logo", "id": 40, "file": "logo.bmp", "hots": "logo.hots", "jumps": [ { "id": 1, "name": "to help", "media": "Help" } ] },
+            { "name": "Chime", "file": "chime.wav", "encoding": 1 },
+            { "name": "Clip", "file": "clip.avi" },
+            { "name": "Welcome", "file": "welcome.txt", "font": "Georgia", "size": 18, "bold": true, "color": "#AA0000" },
+            { "name": "Blob", "type": "Custom", "parts": [ { "tag": "Xtra", "base64": "AAECAw==" } ], "files": [ "C:\\data\\blob.bin" ] }
+          ],
+          "folders": { "name": "Everything", "media": [ "Main" ],
+            "folders": [ { "name": "Pictures", "media": [ "Logo", "Clip" ], "folders": [ { "name": "Deep" } ] } ] },
+          "interfaces": [ "main.json", "help.json" ]
+        })");
+    }
 
-}  // namespace
+    // Builds PROJECT into STEM.mmdb, exports that to the folder STEM (every description readable,
+    // nothing kept as stored bytes), builds the export into STEM-again.mmdb and expects the
+    // same records in both databases.
+    void ExpectRoundTrip(const std::string& project, const std::string& stem)
+    {
+        const std::string first = Path(stem + ".mmdb"), second = Path(stem + "-again.mmdb");
+        VerbRun built = Tamberlyne({ "build", project, "-o", first });
+        ASSERT_EQ(built.status, 0) << built.err;
+        VerbRun exported = Tamberlyne({ "export", first, Path(stem) });
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
+        VerbRun rebuilt = Tamberlyne({ "build", Path(stem), "-o", second });
+        ASSERT_EQ(rebuilt.status, 0) << rebuilt.err;
+        const auto before = AllRecords(first);
+        EXPECT_TRUE(before.count({ "MMStart", 0 }));
+        EXPECT_EQ(AllRecords(second), before);
+    }
+};
+
+} // namespace
 
 TEST_F(ProjectExport, BuildExportBuildGivesIdenticalRecordsWithReadableDescriptions)
 {
-    WriteEveryClassProject([this](const std::string& name, const std::string& text) { WriteFile("project/" + name, text); });
-    VerbRun first = Tamberlyne({"build", Path("project"), "-o", Path("first.mmdb")});
-    ASSERT_EQ(first.status, 0) << first.err;
-
-    VerbRun exported = Tamberlyne({"export", Path("first.mmdb"), Path("exported")});
-    ASSERT_EQ(exported.status, 0) << exported.err;
-    // Everything the project said can be said again without falling back to stored bytes.
-    EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
-
-    VerbRun second = Tamberlyne({"build", Path("exported"), "-o", Path("second.mmdb")});
-    ASSERT_EQ(second.status, 0) << second.err;
-    auto before = AllRecords(Path("first.mmdb"));
-    auto after = AllRecords(Path("second.mmdb"));
-    EXPECT_GT(before.size(), 12u);
-    ASSERT_EQ(before.size(), after.size());
-    for (const auto& [key, bytes] : before)
-        EXPECT_EQ(after[key], bytes) << key.first << " " << key.second;
+    WriteEveryClassProject();
+    ExpectRoundTrip(Path("project"), "exported");
+    EXPECT_GT(AllRecords(Path("exported.mmdb")).size(), 12u);
 
     // A second export of the rebuilt database writes the same project files.
-    ASSERT_EQ(Tamberlyne({"export", Path("second.mmdb"), Path("again")}).status, 0);
-    for (const char* file : {"project.json", "interfaces/Main.json", "interfaces/Help.json"}) {
+    ASSERT_EQ(Tamberlyne({ "export", Path("exported-again.mmdb"), Path("again") }).status, 0);
+    for (const char* file : { "project.json", "interfaces/Main.json", "interfaces/Help.json" }) {
         std::string a = ReadFile(Path("exported/") + file);
         EXPECT_FALSE(a.empty()) << file;
         EXPECT_EQ(a, ReadFile(Path("again/") + file)) << file;
     }
     // Refuses to write over a project unless asked to.
-    VerbRun refused = Tamberlyne({"export", Path("second.mmdb"), Path("again")});
+    VerbRun refused = Tamberlyne({ "export", Path("exported-again.mmdb"), Path("again") });
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos);
-    EXPECT_EQ(Tamberlyne({"export", Path("second.mmdb"), Path("again"), "--force"}).status, 0);
+    EXPECT_EQ(Tamberlyne({ "export", Path("exported-again.mmdb"), Path("again"), "--force" }).status, 0);
 }
 
 TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecordsSurvive)
@@ -203,7 +213,7 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
         InterfaceModel model;
         model.AdoptInterface(std::make_unique<InterfaceObject>());
         model.AddCard();
-        Element* button = model.AddElement(0, CreateElement(&model, "Button", CardRect {1, 2, 3, 4}, 5));
+        Element* button = model.AddElement(0, CreateElement(&model, "Button", CardRect { 1, 2, 3, 4 }, 5));
         button->Targets().AppendString("targets", Nul::Include);
         InterfaceRecord::Write(model, good);
         damaged = good;
@@ -217,22 +227,24 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
         NewMedium a;
         a.name = "Good";
         a.type = "Interface";
-        a.parts.push_back({"Data", good});
+        a.parts.push_back({ "Data", good });
         NewMedium b = a;
         b.name = "Damaged";
         b.parts[0].bytes = damaged;
         ASSERT_TRUE(writer.CreateMedium(a));
         ASSERT_TRUE(writer.CreateMedium(b));
     }
-    VerbRun exported = Tamberlyne({"export", path, Path("out")});
+    VerbRun exported = Tamberlyne({ "export", path, Path("out") });
     ASSERT_EQ(exported.status, 0) << exported.err;
-    EXPECT_NE(exported.err.find("interfaces/Good.json: Button 5 \"Button\" kept as its stored block"), std::string::npos)
+    EXPECT_NE(exported.err.find("interfaces/Good.json: Button 5 \"Button\" kept as its stored block"),
+        std::string::npos)
         << exported.err;
-    EXPECT_NE(exported.err.find("interfaces/Damaged.json: kept as its stored record"), std::string::npos) << exported.err;
-    ASSERT_EQ(Tamberlyne({"build", Path("out"), "-o", Path("rebuilt.mmdb")}).status, 0);
+    EXPECT_NE(exported.err.find("interfaces/Damaged.json: kept as its stored record"), std::string::npos)
+        << exported.err;
+    ASSERT_EQ(Tamberlyne({ "build", Path("out"), "-o", Path("rebuilt.mmdb") }).status, 0);
     auto before = AllRecords(path);
     auto after = AllRecords(Path("rebuilt.mmdb"));
-    for (const char* name : {"MMEntry", "MMData"}) {
+    for (const char* name : { "MMEntry", "MMData" }) {
         for (const auto& [key, bytes] : before) {
             if (key.first == name) {
                 EXPECT_EQ(after[key], bytes) << key.first << " " << key.second;
@@ -240,16 +252,16 @@ TEST_F(ProjectExport, StoredBytesNoDescriptionReproducesAreKeptAndDamagedRecords
         }
     }
 
-    VerbRun shown = Tamberlyne({"show", path, "Damaged"});
+    VerbRun shown = Tamberlyne({ "show", path, "Damaged" });
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_NE(shown.out.find("Interface \"Damaged\""), std::string::npos);
 }
 
 TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
 {
-    WriteEveryClassProject([this](const std::string& name, const std::string& text) { WriteFile("project/" + name, text); });
-    ASSERT_EQ(Tamberlyne({"build", Path("project"), "-o", Path("db.mmdb")}).status, 0);
-    VerbRun shown = Tamberlyne({"show", Path("db.mmdb"), "main"});
+    WriteEveryClassProject();
+    ASSERT_EQ(Tamberlyne({ "build", Path("project"), "-o", Path("db.mmdb") }).status, 0);
+    VerbRun shown = Tamberlyne({ "show", Path("db.mmdb"), "main" });
     ASSERT_EQ(shown.status, 0) << shown.err;
     for (const char* expected : {
              "Interface \"Main\" (id 5): 3 Cards, 800 x 600",
@@ -270,26 +282,17 @@ TEST_F(ProjectExport, ShowListsCardsElementsAttributesAndScripts)
         EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;
     // Defaults appear only when every attribute is asked for.
     EXPECT_EQ(shown.out.find("ShowFill = false"), std::string::npos);
-    VerbRun all = Tamberlyne({"show", Path("db.mmdb"), "#6", "--all"});
+    VerbRun all = Tamberlyne({ "show", Path("db.mmdb"), "#6", "--all" });
     ASSERT_EQ(all.status, 0) << all.err;
     EXPECT_NE(all.out.find("Interface \"Help\""), std::string::npos);
     EXPECT_NE(all.out.find("TextAlign = \"Left\""), std::string::npos) << all.out;
 
-    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb"), "Nowhere"}).status, 1);
-    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb"), "Logo"}).status, 1);
-    EXPECT_EQ(Tamberlyne({"show", Path("db.mmdb")}).status, 2);
+    EXPECT_EQ(Tamberlyne({ "show", Path("db.mmdb"), "Nowhere" }).status, 1);
+    EXPECT_EQ(Tamberlyne({ "show", Path("db.mmdb"), "Logo" }).status, 1);
+    EXPECT_EQ(Tamberlyne({ "show", Path("db.mmdb") }).status, 2);
 }
 
 TEST_F(ProjectExport, TheDemoProjectBuildsAndSurvivesARoundTrip)
 {
-    const std::string demo = std::string(TAMBER_SOURCE_DIR) + "/demo";
-    VerbRun built = Tamberlyne({"build", demo, "-o", Path("demo.mmdb")});
-    ASSERT_EQ(built.status, 0) << built.err;
-    VerbRun exported = Tamberlyne({"export", Path("demo.mmdb"), Path("demo")});
-    ASSERT_EQ(exported.status, 0) << exported.err;
-    EXPECT_EQ(exported.err.find("kept as"), std::string::npos) << exported.err;
-    ASSERT_EQ(Tamberlyne({"build", Path("demo"), "-o", Path("again.mmdb")}).status, 0);
-    auto before = AllRecords(Path("demo.mmdb"));
-    EXPECT_EQ(AllRecords(Path("again.mmdb")), before);
-    EXPECT_TRUE(before.count({"MMStart", 0}));
+    ExpectRoundTrip(std::string(TAMBER_SOURCE_DIR) + "/demo", "demo");
 }

@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
+#include "ui/Gallery.h"
 
 #include <cstdlib>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "platform/PngFile.h"
 #include "platform/clock/VirtualClock.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/fonts/FreeTypeFontSource.h"
 #include "ui/Application.h"
-#include "ui/Gallery.h"
 
 namespace tamber::ui::test {
 namespace {
@@ -54,18 +55,14 @@ void CompareWithGolden(ScreenDepth depth, const char* name)
     if (differing) {
         std::string out = std::string(TAMBER_BINARY_DIR) + "/" + name;
         PngFile::Write(out, actual, PngFile::Alpha::Ignore);
-        FAIL() << differing << " pixels differ from " << golden << ", first at (" << firstX << ", " << firstY << "); this run's picture is "
-               << out;
+        FAIL() << differing << " pixels differ from " << golden << ", first at (" << firstX << ", " << firstY
+               << "); this run's picture is " << out;
     }
 }
 
-TEST(Gallery, MatchesTheKeptPictureOnA24BitScreen)
+TEST(Gallery, MatchesTheKeptPicturesOn24And8BitScreens)
 {
     CompareWithGolden(ScreenDepth::Direct24, "gallery-24.png");
-}
-
-TEST(Gallery, MatchesTheKeptPictureOnAn8BitScreen)
-{
     CompareWithGolden(ScreenDepth::Palette8, "gallery-8.png");
 }
 
