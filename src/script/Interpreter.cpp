@@ -205,7 +205,7 @@ ScriptError Interpreter::Run(int32_t headerOffset)
             continue;
         }
         TokenKind kind = s.Next();
-        if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && s.Code() == kRBrace))
+        if (EndsHandler(kind))
             break;
         if (CheckStop()) {
             Fail(ScriptError::Stopped);
@@ -544,17 +544,30 @@ bool Interpreter::Condition(bool& value)
     return true;
 }
 
+bool Interpreter::EndsHandler(TokenKind kind) const
+{
+    return kind == TokenKind::EndOfText || (kind == TokenKind::Operator && m_scanner.Code() == kRBrace);
+}
+
+bool Interpreter::NextSkippedLine(TokenKind& kind)
+{
+    if (!NextLine())
+        return Fail(ScriptError::MissingEnd);
+    ++m_line;
+    kind = m_scanner.Next();
+    if (EndsHandler(kind))
+        return Fail(ScriptError::MissingEnd);
+    return true;
+}
+
 bool Interpreter::SkipConditional(bool allowBranches, bool fromElse)
 {
     ScriptScanner& s = m_engine.m_scanner;
     int nesting = 0;
     for (;;) {
-        if (!NextLine())
-            return Fail(ScriptError::MissingEnd);
-        ++m_line;
-        TokenKind kind = s.Next();
-        if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && s.Code() == kRBrace))
-            return Fail(ScriptError::MissingEnd);
+        TokenKind kind = TokenKind::EndOfText;
+        if (!NextSkippedLine(kind))
+            return false;
         if (kind != TokenKind::Identifier)
             continue;
         const std::string& word = s.Text();
@@ -589,12 +602,9 @@ bool Interpreter::SkipLoop()
     ScriptScanner& s = m_engine.m_scanner;
     int nesting = 0;
     for (;;) {
-        if (!NextLine())
-            return Fail(ScriptError::MissingEnd);
-        ++m_line;
-        TokenKind kind = s.Next();
-        if (kind == TokenKind::EndOfText || (kind == TokenKind::Operator && s.Code() == kRBrace))
-            return Fail(ScriptError::MissingEnd);
+        TokenKind kind = TokenKind::EndOfText;
+        if (!NextSkippedLine(kind))
+            return false;
         if (kind != TokenKind::Identifier)
             continue;
         if (EqualFolded(s.Text(), "While")) {

@@ -107,6 +107,11 @@ private:
     // Runs the line whose first token the scanner has just read.
     ScriptError Statement(int32_t lineStart, bool& jumped);
     bool Condition(bool& value);
+    // The token just read closes the handler: the end of the text or its "}".
+    bool EndsHandler(TokenKind kind) const;
+    // Moves to the next line of a block being skipped and reads its first token; fails at the
+    // end of the handler, which leaves the block open.
+    bool NextSkippedLine(TokenKind& kind);
     bool SkipConditional(bool allowBranches, bool fromElse);
     bool SkipLoop();
     void EndIf();
