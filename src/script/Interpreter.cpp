@@ -79,6 +79,13 @@ void SetStringValue(ScriptValue& v, std::string_view text)
     v.value.SetString(text);
 }
 
+// A text as a String value holds it: at most 127 characters, up to the first NUL.
+std::string_view AsStringValue(std::string_view text)
+{
+    text = text.substr(0, std::min<size_t>(text.size(), AttributeValue::kMaxStringLength));
+    return text.substr(0, std::min(text.size(), text.find('\0')));
+}
+
 // The words that open a statement of the language's own; any other word names a global, a
 // function or an element.
 enum class StatementWord { If, ElseIf, Else, EndIf, While, EndWhile, Other };
@@ -130,6 +137,58 @@ int BinaryLevel(int32_t op)
     default:
         return -1;
     }
+}
+
+// The order of two numbers for a comparison; "!=" holds for a NaN operand.
+int NumberOrder(int32_t op, double a, double b)
+{
+    if (op == kNotEqual && std::isnan(a - b))
+        return 1;
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+// Whether a comparison holds for an order (<0, 0, >0).
+bool OrderHolds(int32_t op, int order)
+{
+    switch (op) {
+    case kEqual:
+        return order == 0;
+    case kNotEqual:
+        return order != 0;
+    case kLess:
+        return order < 0;
+    case kLessEqual:
+        return order <= 0;
+    case kGreater:
+        return order > 0;
+    default:
+        return order >= 0;
+    }
+}
+
+// a op b for the arithmetic operators; false for a division by zero.
+bool Arithmetic(int32_t op, double a, double b, double& result)
+{
+    switch (op) {
+    case kPlus:
+        result = a + b;
+        break;
+    case kMinus:
+        result = a - b;
+        break;
+    case kTimes:
+        result = a * b;
+        break;
+    case kDivide:
+        if (b == 0.0)
+            return false;
+        result = a / b;
+        break;
+    default:
+        result = std::pow(a, b);
+        break;
+    }
+    return true;
 }
 
 // Lines recorded per handler run at most; scripts are far shorter.
@@ -439,71 +498,177 @@ const Interpreter::CompiledLine* Interpreter::CompiledAt(int32_t lineStart) cons
         return nullptr;
     std::string_view src = text.View();
     size_t n = line.bytes.size();
-    if (static_cast<size_t>(lineStart) + n > src.size() || std::memcmp(src.data() + lineStart, line.bytes.data(), n) != 0)
+    if (static_cast<size_t>(lineStart) + n > src.size()
+        || !ScriptScanner::SameBytes(src.data() + lineStart, line.bytes.data(), n))
         return nullptr;
     return &line;
 }
 
-bool Interpreter::Replay(const CompiledLine& line, ScriptValue& out)
+bool Interpreter::Replay(const CompiledLine& line)
 {
-    // The steps' values form a stack whose bottom is out; the others are scratch values.
-    size_t base = m_valueTop;
-    for (int32_t i = 1; i < line.depth; ++i)
-        AcquireValue();
-    auto at = [&](int32_t depth) -> ScriptValue& {
-        return depth == 0 ? out : m_values[base + static_cast<size_t>(depth) - 1];
-    };
-    int32_t top = -1;
-    bool ok = true;
+    if (m_slots.size() < static_cast<size_t>(line.depth))
+        m_slots.resize(static_cast<size_t>(line.depth));
+    Slot* top = m_slots.data() - 1;
     for (const Step& step : line.steps) {
         switch (step.kind) {
         case Step::Number:
-            SetDoubleValue(at(++top), step.number);
+            ++top;
+            top->type = ValueType::Double;
+            top->number = step.number;
             break;
         case Step::String:
-            SetStringValue(at(++top), step.text);
+            ++top;
+            top->type = ValueType::String;
+            top->text.assign(step.text);
             break;
         case Step::Global:
-            LoadGlobal(step.code, at(++top));
+            LoadGlobal(step.code, *++top);
             break;
         case Step::Operator:
-            ok = Combine(step.code, at(top - 1), at(top));
             --top;
+            if (!Combine(step.code, top[0], top[1]))
+                return false;
             break;
         case Step::Not:
         case Step::Negate:
-            ok = ApplyUnary(step.kind, at(top));
+            if (!ApplyUnary(step.kind, *top))
+                return false;
             break;
         }
-        if (!ok)
-            break;
     }
-    m_valueTop = base;
-    return ok;
+    return true;
+}
+
+void Interpreter::LoadGlobal(int slot, Slot& out)
+{
+    if (slot < ScriptEngine::kDoubleGlobals) {
+        out.type = ValueType::Double;
+        out.number = m_engine.DoubleGlobal(slot);
+    } else {
+        out.type = ValueType::String;
+        out.text.assign(AsStringValue(m_engine.StringGlobal(slot - ScriptEngine::kDoubleGlobals)));
+    }
+}
+
+void Interpreter::ToValue(const Slot& slot, ScriptValue& v)
+{
+    if (slot.type == ValueType::Double)
+        SetDoubleValue(v, slot.number);
+    else if (slot.type == ValueType::Boolean)
+        SetBooleanValue(v, slot.number != 0);
+    else
+        SetStringValue(v, slot.text);
+}
+
+void Interpreter::FromValue(const ScriptValue& v, Slot& slot)
+{
+    // Operators on Doubles, Booleans and Strings answer one of those three.
+    if (IsTextType(v.type)) {
+        slot.type = ValueType::String;
+        slot.text = v.value.String();
+    } else if (v.type == ValueType::Boolean) {
+        slot.type = ValueType::Boolean;
+        slot.number = v.value.Boolean() ? 1 : 0;
+    } else {
+        slot.type = ValueType::Double;
+        slot.number = v.value.Double();
+    }
+}
+
+bool Interpreter::Combine(int32_t op, Slot& out, Slot& right)
+{
+    int level = BinaryLevel(op);
+    if (out.type == ValueType::Double && right.type == ValueType::Double && level >= 1) {
+        if (level == 1) {
+            out.type = ValueType::Boolean;
+            out.number = OrderHolds(op, NumberOrder(op, out.number, right.number)) ? 1 : 0;
+            return true;
+        }
+        return Arithmetic(op, out.number, right.number, out.number) || Fail(ScriptError::DivideByZero);
+    }
+    if (out.type == ValueType::String && right.type == ValueType::String) {
+        if (level == 1) {
+            out.type = ValueType::Boolean;
+            out.number = OrderHolds(op, CompareNoCase(out.text, right.text)) ? 1 : 0;
+            return true;
+        }
+        if (op == kPlus) {
+            size_t room = static_cast<size_t>(AttributeValue::kMaxStringLength) - out.text.size();
+            out.text.append(right.text, 0, std::min(room, right.text.size()));
+            return true;
+        }
+    }
+    // Any other pairing converts as ScriptValues do.
+    Temporary a(*this);
+    Temporary b(*this);
+    ToValue(out, *a);
+    ToValue(right, *b);
+    if (!Combine(op, *a, *b))
+        return false;
+    FromValue(*a, out);
+    return true;
+}
+
+bool Interpreter::ApplyUnary(Step::Kind kind, Slot& value)
+{
+    if (kind == Step::Negate && value.type == ValueType::Double) {
+        value.number = -value.number;
+        return true;
+    }
+    if (kind == Step::Not && value.type == ValueType::Boolean) {
+        value.number = value.number != 0 ? 0 : 1;
+        return true;
+    }
+    Temporary v(*this);
+    ToValue(value, *v);
+    if (!ApplyUnary(kind, *v))
+        return false;
+    FromValue(*v, value);
+    return true;
+}
+
+bool Interpreter::StoreGlobal(int slot, const Slot& value)
+{
+    bool numeric = slot < ScriptEngine::kDoubleGlobals;
+    if (numeric && value.type == ValueType::Double) {
+        m_engine.SetDoubleGlobal(slot, value.number);
+        return true;
+    }
+    if (!numeric && value.type == ValueType::String) {
+        // Assigned in place: the global keeps its buffer from one iteration to the next.
+        m_engine.m_strings[static_cast<size_t>(slot - ScriptEngine::kDoubleGlobals)].assign(value.text);
+        return true;
+    }
+    Temporary v(*this);
+    ToValue(value, *v);
+    return StoreGlobal(slot, *v);
 }
 
 void Interpreter::RunCompiled(const CompiledLine& line, int32_t lineStart, bool& jumped)
 {
     ScriptScanner& s = m_scanner;
-    m_peek.scans = ~uint64_t {0};  // the scanner moves without reading a token
-    bool value = false;
+    m_peek.scans = ~uint64_t { 0 }; // the scanner moves without reading a token
     switch (line.kind) {
-    case CompiledLine::Assign: {
-        Temporary v(*this);
-        if (!Replay(line, *v) || !StoreGlobal(line.slot, *v))
+    case CompiledLine::Assign:
+        if (!Replay(line) || !StoreGlobal(line.slot, m_slots[0]))
             return;
         break;
-    }
     case CompiledLine::If:
     case CompiledLine::While: {
         if (line.kind == CompiledLine::If)
             ++m_ifDepth;
         else if (!EnterLoop(lineStart))
             return;
-        Temporary v(*this);
-        if (!Replay(line, *v) || !Cast(*v, ValueType::Boolean))
+        if (!Replay(line))
             return;
-        value = v->value.Boolean();
+        bool value = m_slots[0].number != 0;
+        if (m_slots[0].type != ValueType::Boolean) {
+            Temporary v(*this);
+            ToValue(m_slots[0], *v);
+            if (!Cast(*v, ValueType::Boolean))
+                return;
+            value = v->value.Boolean();
+        }
         if (!value) {
             s.RestoreState(line.after);
             if (line.kind == CompiledLine::If)
@@ -909,22 +1074,9 @@ bool Interpreter::Combine(int32_t op, ScriptValue& out, ScriptValue& right)
         } else {
             if (!Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
                 return false;
-            double a = out.value.Double();
-            double b = right.value.Double();
-            order = a < b ? -1 : (a > b ? 1 : 0);
-            if (op == kNotEqual && std::isnan(a - b))
-                order = 1;
+            order = NumberOrder(op, out.value.Double(), right.value.Double());
         }
-        bool result = false;
-        switch (op) {
-        case kEqual: result = order == 0; break;
-        case kNotEqual: result = order != 0; break;
-        case kLess: result = order < 0; break;
-        case kLessEqual: result = order <= 0; break;
-        case kGreater: result = order > 0; break;
-        default: result = order >= 0; break;
-        }
-        SetBooleanValue(out, result);
+        SetBooleanValue(out, OrderHolds(op, order));
         return true;
     }
     default:
@@ -938,20 +1090,9 @@ bool Interpreter::Combine(int32_t op, ScriptValue& out, ScriptValue& right)
     }
     if (!Cast(out, ValueType::Double) || !Cast(right, ValueType::Double))
         return false;
-    double a = out.value.Double();
-    double b = right.value.Double();
     double result = 0;
-    switch (op) {
-    case kPlus: result = a + b; break;
-    case kMinus: result = a - b; break;
-    case kTimes: result = a * b; break;
-    case kDivide:
-        if (b == 0.0)
-            return Fail(ScriptError::DivideByZero);
-        result = a / b;
-        break;
-    default: result = std::pow(a, b); break;
-    }
+    if (!Arithmetic(op, out.value.Double(), right.value.Double(), result))
+        return Fail(ScriptError::DivideByZero);
     SetDoubleValue(out, result);
     return true;
 }
@@ -1009,7 +1150,7 @@ bool Interpreter::Primary(ScriptValue& out)
     }
     if (kind == TokenKind::StringLiteral) {
         SetStringValue(out, s.Text());
-        Record(Step::String, 0, 0, s.Text());
+        Record(Step::String, 0, 0, AsStringValue(s.Text()));
         return true;
     }
     if (kind != TokenKind::Identifier || s.Text().empty() || s.Text() == ".")

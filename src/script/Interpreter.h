@@ -84,10 +84,25 @@ private:
         ScriptScanner::State after;  // the scanner after the statement
         int32_t nextLine = 0;  // the character after the line's CR
     };
+    // A value of a replayed line, held unboxed: a Double, a Boolean (number 0 or 1) or a String
+    // (as a String value holds it). Doubles and Strings combine here; any other pairing is
+    // converted to ScriptValues and goes through the general Combine.
+    struct Slot {
+        ValueType type = ValueType::Void;
+        double number = 0;
+        std::string text;
+    };
     const CompiledLine* CompiledAt(int32_t lineStart) const;
     // Runs a recorded line and leaves the scanner at the next line to run.
     void RunCompiled(const CompiledLine& line, int32_t lineStart, bool& jumped);
-    bool Replay(const CompiledLine& line, ScriptValue& out);
+    // Runs the steps; the value is left in m_slots[0].
+    bool Replay(const CompiledLine& line);
+    void LoadGlobal(int slot, Slot& out);
+    bool Combine(int32_t op, Slot& out, Slot& right);
+    bool ApplyUnary(Step::Kind kind, Slot& value);
+    bool StoreGlobal(int slot, const Slot& value);
+    static void ToValue(const Slot& slot, ScriptValue& v);
+    static void FromValue(const ScriptValue& v, Slot& slot);
     void BeginRecording(int32_t reach);
     // Keeps the recording of the statement just run from lineStart, when it qualifies.
     void FinishRecording(CompiledLine::Kind kind, int32_t lineStart, int32_t slot, bool succeeded);
@@ -209,6 +224,7 @@ private:
     } m_peek;
     std::vector<CompiledLine> m_compiled;
     std::vector<int32_t> m_compiledAt;  // index into m_compiled by line start, or -1
+    std::vector<Slot> m_slots; // the replay stack, kept for its strings' buffers
     std::vector<Step>* m_recording = nullptr;
     std::vector<Step> m_steps;           // the recording in progress
     bool m_recordable = false;

@@ -71,6 +71,25 @@ public:
     double Value() const { return m_value; }
     int32_t TokenStart() const { return m_state.tokenStart; }
 
+    // Whether n bytes at a and b are equal. Tokens and lines are short: words are compared
+    // inline rather than through the library.
+    static bool SameBytes(const char* a, const char* b, size_t n)
+    {
+        for (; n >= sizeof(uint64_t); n -= sizeof(uint64_t), a += sizeof(uint64_t), b += sizeof(uint64_t)) {
+            uint64_t x;
+            uint64_t y;
+            std::memcpy(&x, a, sizeof x);
+            std::memcpy(&y, b, sizeof y);
+            if (x != y)
+                return false;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
+
     // Empties the cache when it has grown past its bounds; call only when no handler runs, since
     // the text of the current token may live in the cache.
     void Trim();
@@ -101,22 +120,7 @@ private:
         size_t from = static_cast<size_t>(position);
         if (from + n > src.size() || (entry.throughEnd && from + n != src.size()))
             return false;
-        const char* a = src.data() + from;
-        const char* b = entry.bytes.data();
-        // Tokens are short: compare words inline rather than call the library.
-        for (; n >= sizeof(uint64_t); n -= sizeof(uint64_t), a += sizeof(uint64_t), b += sizeof(uint64_t)) {
-            uint64_t x;
-            uint64_t y;
-            std::memcpy(&x, a, sizeof x);
-            std::memcpy(&y, b, sizeof y);
-            if (x != y)
-                return false;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            if (a[i] != b[i])
-                return false;
-        }
-        return true;
+        return SameBytes(src.data() + from, entry.bytes.data(), n);
     }
     void Take(const Entry& entry)
     {

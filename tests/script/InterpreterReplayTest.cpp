@@ -34,6 +34,12 @@ TEST(InterpreterReplay, LoopedExpressionsAgreeWithASingleReading)
         "5 / (A - A)",
         "\"x\" - 1",
         "\"1.5\" * 2",
+        "S1 + S1 + S2",
+        "S2 + S1 < S1",
+        "(0 - 2) ^ 0.5 != (0 - 2) ^ 0.5",
+        "(0 - 2) ^ 0.5 == (0 - 2) ^ 0.5",
+        "-A * 2 >= -6 & A",
+        "!(S2 == \"X\") + 1",
     };
     for (const char* expression : expressions) {
         const std::string setup = "\tA = 3\r\tS1 = " + kLong + "\r\tS2 = \"x\"\r";
