@@ -109,12 +109,20 @@ void ChildInterface::Show()
     InterfaceWindow* parent = ParentWindow();
     if (!parent || !parent->IsCreated())
         return;
-    if (!Window() && !Create(*parent))
+    // Showing an open floating window again would move it back to its computed place.
+    if (Floating() && (!m_open || (Window() && m_window->IsShown())))
         return;
-    Place(*parent);
+    ShowWindow(*parent);
+}
+
+void ChildInterface::ShowWindow(InterfaceWindow& parent)
+{
+    if (!Window() && !Create(parent))
+        return;
+    Place(parent);
     m_window->Show();
     if (!Floating())
-        parent->Invalidate(m_window->RectInParent());
+        parent.Invalidate(m_window->RectInParent());
 }
 
 void ChildInterface::Hide()
@@ -127,18 +135,28 @@ void ChildInterface::Hide()
         m_window->Hide();
 }
 
+void ChildInterface::Prepare()
+{
+    InterfaceWindow* parent = ParentWindow();
+    if (!Window() && parent && parent->IsCreated())
+        Create(*parent);
+}
+
+void ChildInterface::UserClosed()
+{
+    m_open = false;
+    Hide();
+}
+
 int ChildInterface::Open()
 {
     InterfaceWindow* parent = ParentWindow();
     if (!Floating() || !parent || !parent->IsCreated())
         return 0;
-    if (!Window()) {
-        Show();
-    } else {
+    m_open = true;
+    if (Window())
         m_window->Hide();
-        Place(*parent);
-        m_window->Show();
-    }
+    ShowWindow(*parent);
     if (!Window())
         return 0;
     m_element.RaiseEvent("Opened");
@@ -149,10 +167,17 @@ int ChildInterface::Open()
 
 int ChildInterface::Close()
 {
-    if (!IsOpen())
+    // A child open on a Card that is not shown closes too, without a window to hide.
+    const bool shown = IsOpen();
+    m_open = false;
+    if (!shown)
         return 0;
-    Hide();
+    m_window->Hide();
     m_element.RaiseEvent("Closed");
+    // A modal window is destroyed only now, once the Interface it shows has handled "Closed",
+    // and not when that handler opened it again.
+    if (!m_open)
+        Hide();
     return 1;
 }
 

@@ -20,6 +20,9 @@ class InterfaceWindow;
 // Once made, a window is reused: closing it only hides it and "Open" shows it again at its
 // computed place. A modal window is destroyed instead of hidden (a hidden modal window would
 // still block its parent) and made afresh by the next "Open".
+//
+// A floating window is open from "Open" to "Close" or the user's closing; only while open does
+// it show, hidden and shown again with the element's Card. An embedded one shows with its Card.
 class ChildInterface {
 public:
     explicit ChildInterface(InterfaceObject& element);
@@ -27,10 +30,15 @@ public:
     ChildInterface(const ChildInterface&) = delete;
     ChildInterface& operator=(const ChildInterface&) = delete;
 
-    // The element's Card is shown: makes the window when needed, places it and shows it.
+    // The element's Card is shown: makes the window when needed, places it and shows it; a
+    // floating one only when open and not already shown.
     void Show();
-    // The element's Card went away, or the window is closed.
+    // The element's Card went away: the window hides and a floating one stays open.
     void Hide();
+    // Makes the window and loads the Interface it shows, without showing it.
+    void Prepare();
+    // The user closed the window: it hides and stays closed until the next "Open".
+    void UserClosed();
     // "Open": floating only; shows the window at its place, raises "Opened" and activates it.
     // Answers 1, or 0 for an embedded element or without a parent window.
     int Open();
@@ -47,9 +55,11 @@ private:
     bool Floating() const;
     bool Create(InterfaceWindow& parent);
     void Place(InterfaceWindow& parent);
+    void ShowWindow(InterfaceWindow& parent);
 
     InterfaceObject& m_element;
     std::unique_ptr<InterfaceWindow> m_window;
+    bool m_open = false;
 };
 
 }  // namespace tamber

@@ -85,6 +85,9 @@ public:
     virtual void Show() { }
     virtual void Hide() { }
     virtual void Destroy() { }
+    // Loads what the element shows from its media ahead of showing it: when its Card is about
+    // to be shown, and for "LoadCard". The base has nothing to load.
+    virtual void PrepareMedia() { }
     // The platform handle of the element's window, else of its secondary window, else 0.
     virtual intptr_t WindowHandle() const { return 0; }
 

@@ -1,5 +1,7 @@
 #include "iface/InterfaceModel.h"
 
+#include <array>
+
 #include "iface/ClassDefinition.h"
 #include "iface/InterfaceObject.h"
 
@@ -91,6 +93,7 @@ int InterfaceModel::ShowCard(int32_t index)
             element->Hide();
     }
     m_currentCard = index;
+    PrepareCard(index);
     for (auto& element : m_background.elements) {
         if (element->IsVisible())
             element->Show();
@@ -100,6 +103,16 @@ int InterfaceModel::ShowCard(int32_t index)
             element->Show();
     }
     Redraw();
+    return 1;
+}
+
+int InterfaceModel::PrepareCard(int32_t index)
+{
+    Card* card = CardAt(index);
+    if (!card)
+        return 0;
+    for (auto& element : card->elements)
+        element->PrepareMedia();
     return 1;
 }
 
@@ -169,6 +182,51 @@ int32_t InterfaceModel::CardOf(const Element& element) const
         }
     }
     return kNotOnCard;
+}
+
+namespace {
+
+// The Cards a script reference searches, in order; kNotOnCard ends the list.
+std::array<int32_t, 2> ReferenceCards(const InterfaceModel& model, const Element& caller, int32_t card)
+{
+    if (card != InterfaceModel::kCallerCard)
+        return {card, InterfaceModel::kNotOnCard};
+    int32_t own = model.CardOf(caller);
+    if (own == InterfaceModel::kBackground)
+        return {model.CurrentCard(), InterfaceModel::kBackground};
+    if (own == InterfaceModel::kNotOnCard)
+        own = model.CurrentCard();
+    return {own, InterfaceModel::kNotOnCard};
+}
+
+}  // namespace
+
+Element* InterfaceModel::FindReferenced(const Element& caller, int32_t card, int32_t id,
+    std::string_view typeName) const
+{
+    for (int32_t searched : ReferenceCards(*this, caller, card)) {
+        if (searched == kNotOnCard)
+            break;
+        if (Element* found = FindElement(searched, id, typeName))
+            return found;
+    }
+    return nullptr;
+}
+
+Element* InterfaceModel::FindReferencedByName(const Element& caller, int32_t card, std::string_view name,
+    std::string_view typeName) const
+{
+    for (int32_t searched : ReferenceCards(*this, caller, card)) {
+        const Card* holder = searched == kNotOnCard ? nullptr : CardAt(searched);
+        if (!holder)
+            break;
+        for (const auto& element : holder->elements) {
+            if (NamesEqual(element->GetName(), name)
+                && (typeName.empty() || NamesEqual(element->GetTypeName(), typeName)))
+                return element.get();
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace tamber

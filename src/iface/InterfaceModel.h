@@ -27,6 +27,8 @@ class InterfaceModel {
 public:
     static constexpr int32_t kBackground = -1;
     static constexpr int32_t kNotOnCard = -2;
+    // A script reference that names no Card ("Card n" or "Background"): see FindReferenced.
+    static constexpr int32_t kCallerCard = -3;
 
     enum class Mode { Authoring, Running };
 
@@ -71,6 +73,9 @@ public:
     // Makes the Card current: hides the old Card's elements and shows the Background's and the
     // new Card's. Answers 1, or 0 when the index is current already or out of range.
     virtual int ShowCard(int32_t index);
+    // Has every element of the Card (or of the Background) load its media without showing it.
+    // Answers 1, or 0 when there is no such Card.
+    int PrepareCard(int32_t index);
 
     // Elements. AddElement takes ownership and answers the element.
     Element* AddElement(int32_t card, std::unique_ptr<Element> element);
@@ -81,6 +86,14 @@ public:
     // -1 for the Background, the Card's index, the current Card for the Interface object,
     // kNotOnCard for an element this model does not hold.
     int32_t CardOf(const Element& element) const;
+
+    // The element a script reference names, by id (-1 the Interface object, 0 none) or by name,
+    // of the type when one is given. card is the Card the reference names, or kCallerCard: then
+    // the caller's Card is searched; a caller on the Background searches the current Card and
+    // then the Background, so it reaches its own neighbours without naming the Background.
+    Element* FindReferenced(const Element& caller, int32_t card, int32_t id, std::string_view typeName) const;
+    Element* FindReferencedByName(const Element& caller, int32_t card, std::string_view name,
+        std::string_view typeName) const;
 
     const MediaDatabase* Database() const { return m_database; }
     void SetDatabase(const MediaDatabase* database) { m_database = database; }

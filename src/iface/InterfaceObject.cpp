@@ -1,5 +1,7 @@
 #include "iface/InterfaceObject.h"
 
+#include <algorithm>
+
 #include "iface/AttributeAccessor.h"
 #include "iface/ChildInterface.h"
 #include "iface/ChunkReader.h"
@@ -198,8 +200,10 @@ int InterfaceObject::CallMethod(std::string_view name, std::span<const Attribute
     } else if (NamesEqual(name, "PreviousCard")) {
         SetCurrentCard(number <= 1 ? (count > 0 ? count : 1) : number - 1);
     } else if (NamesEqual(name, "LoadCard")) {
-        // Elements load their media when their Card is shown; a Card that does not exist is
-        // ignored either way.
+        // A Card that does not exist is ignored; the Background is no Card.
+        int32_t index = LongParam(params, 0) - 1;
+        if (m_window && index >= 0)
+            m_window->PrepareCard(index);
     } else if (NamesEqual(name, "Open")) {
         if (!IsSelfRole() && m_display == kFloating)
             Child().Open();
@@ -314,6 +318,12 @@ void InterfaceObject::Show()
         Child().Show();
 }
 
+void InterfaceObject::PrepareMedia()
+{
+    if (!IsSelfRole())
+        Child().Prepare();
+}
+
 void InterfaceObject::Hide()
 {
     if (!IsSelfRole() && m_child)
@@ -329,7 +339,30 @@ intptr_t InterfaceObject::WindowHandle() const
 void InterfaceObject::HideChildWindow()
 {
     if (m_child)
-        m_child->Hide();
+        m_child->UserClosed();
+}
+
+void InterfaceObject::ForgetShownDefinitions()
+{
+    // The shown Interface's definitions follow the element's own: remove the last match.
+    auto& events = MutableDefinition().events;
+    for (int32_t at = 0; at + EventDef::kRecordSize <= m_ownEvents.Size(); at += EventDef::kRecordSize) {
+        EventDef def = EventDef::ReadRecord(m_ownEvents, at);
+        auto found = std::find(events.rbegin(), events.rend(), def);
+        if (found != events.rend())
+            events.erase(std::next(found).base());
+    }
+    m_ownEvents.Clear();
+    auto& attributes = MutableDefinition().attributes;
+    for (const UserAttributeBlock::Record& record : SelfUserAttributes().Records()) {
+        auto found = std::find_if(attributes.rbegin(), attributes.rend(), [&](const AttributeDef& def) {
+            return def.flags == kSelfRecordAttributeFlags && def.type == record.type
+                && NamesEqual(def.name, std::string_view(record.name).substr(0, kMaxDefinitionName));
+        });
+        if (found != attributes.rend())
+            attributes.erase(std::next(found).base());
+    }
+    SelfUserAttributes().Clear();
 }
 
 void InterfaceObject::TimerTicked()

@@ -50,11 +50,15 @@ public:
     int ExecuteEvent(std::string_view name, int32_t hotLink, std::span<const AttributeValue> params,
         bool* handled = nullptr) override;
 
-    // Child role: the element's Card is shown or hidden.
+    // Child role: the element's Card is shown or hidden. A floating child shows only while it
+    // is open ("Open" until "Close" or the user's closing), and then with its Card.
     void Show() override;
     void Hide() override;
+    // Child role: makes the child's window and loads the Interface it shows, without showing it.
+    void PrepareMedia() override;
     intptr_t WindowHandle() const override;
-    // The child's window was closed by the user ("Closed" has been raised).
+    // The child's window was closed by the user ("Closed" has been raised): it stays closed
+    // until the next "Open".
     void HideChildWindow();
     // The child's own window, when it exists.
     InterfaceWindow* ChildWindow() const;
@@ -94,6 +98,9 @@ public:
     MemoryBlock& OwnScript() { return m_ownScript; }
     MemoryBlock& OwnTokens() { return m_ownTokens; }
     MemoryBlock& OwnEvents() { return m_ownEvents; }
+    // Child role: removes the event and attribute definitions that loading the Interface the
+    // child shows added (its "UEvn" and "UAtt"), so that loading it again adds them only once.
+    void ForgetShownDefinitions();
 
 private:
     friend struct InterfaceObjectAccess;

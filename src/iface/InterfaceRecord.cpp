@@ -159,7 +159,7 @@ int InterfaceRecord::Load(InterfaceModel& model, const MediaDatabase* database, 
         object.UserAttributes().Clear();
         object.UserEvents().Clear();
     } else if (InterfaceObject* child = model.Interface()) {
-        child->OwnEvents().Clear();
+        child->ForgetShownDefinitions();
     }
     model.ResetSettings();
 

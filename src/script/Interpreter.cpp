@@ -1245,12 +1245,7 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         ref.kind = ref.element ? Reference::Found : Reference::Missing;
         return ref;
     }
-    int32_t card = 0;
-    if (m_model) {
-        card = m_model->CardOf(m_element);
-        if (card < 0)
-            card = m_model->CurrentCard();
-    }
+    int32_t card = InterfaceModel::kCallerCard;
     auto startsWithCard = word.size() >= 4 && EqualFolded(word.substr(0, 4), "Card");
     bool digitsOnly = startsWithCard;
     for (size_t i = 4; digitsOnly && i < word.size(); ++i)
@@ -1258,11 +1253,13 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
     if (startsWithCard && digitsOnly) {
         if (word.size() > 4) {
             card = static_cast<int32_t>(std::min<long>(std::strtol(word.c_str() + 4, nullptr, 10), 1L << 30)) - 1;
+            if (card < 0)
+                card = InterfaceModel::kNotOnCard;
         } else {
             if (s.Next() != TokenKind::Number)
                 return giveUp();
             double number = s.Value();
-            card = number < 1e9 ? static_cast<int32_t>(number) - 1 : -3;
+            card = number >= 1 && number < 1e9 ? static_cast<int32_t>(number) - 1 : InterfaceModel::kNotOnCard;
         }
         if (s.Next() != TokenKind::Identifier)
             return giveUp();
@@ -1286,7 +1283,8 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         std::string name = s.Text();
         if (!NextIsOperator(kColon))
             return giveUp();
-        ref.element = FindByName(card, type, name);
+        if (m_model)
+            ref.element = m_model->FindReferencedByName(m_element, card, name, type);
     } else if (kind == TokenKind::Number || (kind == TokenKind::Identifier && s.Text().size() == 1
                                                 && ScriptEngine::GlobalSlot(s.Text()) >= 0
                                                 && ScriptEngine::GlobalSlot(s.Text()) < ScriptEngine::kDoubleGlobals)) {
@@ -1296,27 +1294,13 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         double whole = std::trunc(number);
         auto id = whole > -2e9 && whole < 2e9 ? static_cast<int32_t>(whole) : 0;
         if (m_model)
-            ref.element = m_model->FindElement(card, id, type);
+            ref.element = m_model->FindReferenced(m_element, card, id, type);
     } else {
         return giveUp();
     }
     if (ref.element)
         ref.kind = Reference::Found;
     return ref;
-}
-
-Element* Interpreter::FindByName(int32_t card, std::string_view type, std::string_view name) const
-{
-    if (!m_model)
-        return nullptr;
-    const Card* holder = m_model->CardAt(card);
-    if (!holder)
-        return nullptr;
-    for (const auto& element : holder->elements) {
-        if (EqualFolded(element->GetName(), name) && (type.empty() || EqualFolded(element->GetTypeName(), type)))
-            return element.get();
-    }
-    return nullptr;
 }
 
 }  // namespace tamber

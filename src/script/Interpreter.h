@@ -177,7 +177,6 @@ private:
     bool Cast(ScriptValue& value, ValueType to, const std::vector<std::string>* enumNames = nullptr);
 
     Reference ResolveObjectReference();
-    Element* FindByName(int32_t card, std::string_view type, std::string_view name) const;
 
     // Scratch values for the expression levels, reused rather than built for every operand.
     class Temporary {

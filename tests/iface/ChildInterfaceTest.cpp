@@ -8,11 +8,12 @@ using namespace tamber::test;
 namespace {
 
 // A 400 x 300 parent centred on an 800 x 600 screen (client origin (200, 150)) holding a child
-// Interface element with id 5 on its only Card.
+// Interface element with id 5 on the given Card (of cards).
 struct ChildFixture : InterfaceFixture {
-    explicit ChildFixture(InterfaceObject::Display display, bool modal = false) : InterfaceFixture(800, 600)
+    explicit ChildFixture(InterfaceObject::Display display, bool modal = false, int cards = 1, int32_t card = 0)
+        : InterfaceFixture(800, 600)
     {
-        parent = Open(Record(1, [](InterfaceObject& self) {
+        parent = Open(Record(cards, [](InterfaceObject& self) {
             SetLong(self, "CardWidth", 400);
             SetLong(self, "CardHeight", 300);
         }));
@@ -24,7 +25,7 @@ struct ChildFixture : InterfaceFixture {
         SetLong(*element, "WinLeft", 15);
         SetLong(*element, "WinTop", 25);
         element->SetAttribute("Caption", ValueType::String, AttributeValue::OfString("Notes"));
-        child = static_cast<InterfaceObject*>(parent->AddElement(0, std::move(element)));
+        child = static_cast<InterfaceObject*>(parent->AddElement(card, std::move(element)));
         host.events.clear();
     }
     bool Opened() const
@@ -78,17 +79,68 @@ TEST(ChildInterface, FloatingChildOpensClosesAndReopensTheSameWindow)
     EXPECT_EQ(f.Count(f.child, "Opened"), 2);
 }
 
-TEST(ChildInterface, UserClosingAFloatingChildOnlyHidesIt)
+TEST(ChildInterface, AnOpenFloatingChildFollowsItsCardAndAClosedOneStaysClosed)
 {
-    ChildFixture f(InterfaceObject::kFloating);
+    ChildFixture f(InterfaceObject::kFloating, false, 2);
+    InterfaceObject& self = *f.parent->Interface();
+    // Showing the child's Card does not open it.
+    Call(self, "NextCard");
+    Call(self, "PreviousCard");
+    EXPECT_FALSE(f.Opened());
+
     Call(*f.child, "Open");
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
+    Call(self, "NextCard");
+    EXPECT_FALSE(window->IsShown());
+    Call(self, "PreviousCard");
+    EXPECT_TRUE(f.Opened());
+    EXPECT_EQ(f.child->ChildWindow(), window);
+    EXPECT_EQ(f.Count(f.child, "Opened"), 1);
+
+    // Closed by a script while its Card is away: it does not come back with the Card.
+    Call(self, "NextCard");
+    Call(*f.child, "Close");
+    Call(self, "PreviousCard");
+    EXPECT_FALSE(f.Opened());
+
+    // Closed by the user: hidden, not destroyed, and it stays closed until the next "Open".
+    Call(*f.child, "Open");
+    ASSERT_TRUE(f.Opened());
     window->SendMessage(ui::msg::kClose);
     EXPECT_TRUE(window->IsCreated());
     EXPECT_FALSE(window->IsShown());
     EXPECT_EQ(f.Count(f.child, "Closed"), 1);
     EXPECT_TRUE(f.parent->IsCreated());
+    Call(self, "NextCard");
+    Call(self, "PreviousCard");
+    EXPECT_FALSE(f.Opened());
+    Call(*f.child, "Open");
+    EXPECT_TRUE(f.Opened());
+    EXPECT_EQ(f.child->ChildWindow(), window);
+    EXPECT_EQ(f.Count(f.child, "Opened"), 3);
+}
+
+TEST(ChildInterface, LoadCardMakesTheWindowOfAChildOnThatCardWithoutShowingIt)
+{
+    ChildFixture f(InterfaceObject::kEmbedded, false, 3, 1);
+    InterfaceObject& self = *f.parent->Interface();
+    // Card 1 holds no child; 0, -1 and 4 name no Card.
+    for (int32_t number : {0, -1, 4, 1})
+        Call(self, "LoadCard", {AttributeValue::OfLong(number)});
+    EXPECT_EQ(f.child->ChildWindow(), nullptr);
+
+    Call(self, "LoadCard", {AttributeValue::OfLong(2)});
+    InterfaceWindow* window = f.child->ChildWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Interface(), f.child);
+    EXPECT_FALSE(window->IsShown());
+    EXPECT_EQ(f.parent->CurrentCard(), 0);
+    EXPECT_EQ(f.Count(&self, "CurrentCardChanged"), 0);
+
+    Call(self, "NextCard");
+    EXPECT_EQ(f.child->ChildWindow(), window);
+    EXPECT_TRUE(window->IsShown());
 }
 
 TEST(ChildInterface, CentredAndFullScreenPositions)

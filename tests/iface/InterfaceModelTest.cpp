@@ -60,6 +60,43 @@ TEST(InterfaceModel, FindElementSearchesOneCardAndChecksTheType)
     EXPECT_EQ(f.model.CardOf(loose), InterfaceModel::kNotOnCard);
 }
 
+TEST(InterfaceModel, ScriptReferencesSearchTheCallersCardAndTheBackgroundReachesTheCurrentOne)
+{
+    ThreeCards f;
+    Element* banner = Add(f.model, InterfaceModel::kBackground, 3);
+    Element* help = Add(f.model, InterfaceModel::kBackground, 7);
+    help->SetName("Help");
+    Element* first = Add(f.model, 0, 3);
+    Element* second = Add(f.model, 1, 5);
+    second->SetName("Five");
+    constexpr int32_t caller = InterfaceModel::kCallerCard;
+
+    // From a Card: that Card only, unless the reference names another one or the Background.
+    EXPECT_EQ(f.model.FindReferenced(*second, caller, 5, ""), second);
+    EXPECT_EQ(f.model.FindReferenced(*second, caller, 7, ""), nullptr);
+    EXPECT_EQ(f.model.FindReferenced(*second, 0, 3, ""), first);
+    EXPECT_EQ(f.model.FindReferenced(*second, InterfaceModel::kBackground, 7, ""), help);
+    EXPECT_EQ(f.model.FindReferencedByName(*second, InterfaceModel::kNotOnCard, "Five", ""), nullptr);
+    EXPECT_EQ(f.model.FindReferenced(*second, InterfaceModel::kNotOnCard, 5, ""), nullptr);
+
+    // From the Background: the current Card first, so its id 3 hides the Background's own 3,
+    // then the Background itself.
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 3, ""), first);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 7, ""), help);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 5, ""), nullptr);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "HELP", "3d"), help);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "Help", "Button"), nullptr);
+    f.model.ShowCard(1);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 5, "3D"), second);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "five", ""), second);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 3, ""), banner);
+
+    // The Interface object stands on the current Card; -1 is the Interface wherever it is asked.
+    EXPECT_EQ(f.model.FindReferenced(*f.self, caller, 5, ""), second);
+    EXPECT_EQ(f.model.FindReferenced(*f.self, caller, 7, ""), nullptr);
+    EXPECT_EQ(f.model.FindReferenced(*help, caller, -1, ""), f.self);
+}
+
 TEST(InterfaceModel, RemovingAnElementClearsLinksToIt)
 {
     ThreeCards f;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "iface/ChunkTags.h"
@@ -34,6 +36,7 @@ TEST(InterfaceRecordChild, ChildWindowWritesTheRecordsUserEventsBackUnchanged)
     source.AddCard();
     ASSERT_EQ(self.AddUserEvent(EventDef {"Won", {ParamDef {ValueType::Long, "Points"}, {}, {}, {}}}), 1);
     ASSERT_EQ(self.AddUserEvent(EventDef {"Lost", {}}), 1);
+    ASSERT_EQ(self.AddUserAttribute("Score", ValueType::Long), 1);
     MemoryBlock record;
     InterfaceRecord::Write(source, record);
     const MemoryBlock events = TrailingChunk(record, chunk::kUEvn);
@@ -44,14 +47,21 @@ TEST(InterfaceRecordChild, ChildWindowWritesTheRecordsUserEventsBackUnchanged)
     auto* child = static_cast<InterfaceObject*>(
         parent.AddElement(0, CreateElement(&parent, "Interface", CardRect {0, 0, 50, 50}, 3)));
     ASSERT_NE(child, nullptr);
+    ASSERT_EQ(child->AddUserEvent(EventDef {"Mine", {}}), 1);
     InterfaceModel childWindow;
     childWindow.ShowInterfaceOf(child);
-    // Loading twice must not pile the records up.
+    // Loading twice (a modal child's window is made afresh on every "Open") must pile up
+    // neither the records nor the definitions they add.
     InterfaceRecord::Load(childWindow, nullptr, record);
     InterfaceRecord::Load(childWindow, nullptr, record);
 
-    EXPECT_NE(FindEvent(child->EventTable(), "Won"), nullptr);
-    EXPECT_TRUE(child->UserEvents().Empty());
+    auto named = [](const auto& table, std::string_view name) {
+        return std::count_if(table.begin(), table.end(), [&](const auto& def) { return def.name == name; });
+    };
+    EXPECT_EQ(named(child->EventTable(), "Won"), 1);
+    EXPECT_EQ(named(child->EventTable(), "Mine"), 1);
+    EXPECT_EQ(named(child->AttributeTable(), "Score"), 1);
+    EXPECT_EQ(child->UserEvents().Size(), EventDef::kRecordSize);
     EXPECT_EQ(child->OwnEvents(), events);
     MemoryBlock again;
     InterfaceRecord::Write(childWindow, again);
@@ -65,4 +75,7 @@ TEST(InterfaceRecordChild, ChildWindowWritesTheRecordsUserEventsBackUnchanged)
     InterfaceRecord::Write(plain, none);
     InterfaceRecord::Load(childWindow, nullptr, none);
     EXPECT_TRUE(child->OwnEvents().Empty());
+    EXPECT_EQ(named(child->EventTable(), "Won"), 0);
+    EXPECT_EQ(named(child->AttributeTable(), "Score"), 0);
+    EXPECT_EQ(named(child->EventTable(), "Mine"), 1);
 }
