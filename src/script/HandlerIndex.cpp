@@ -3,6 +3,7 @@
 #include "base/Scanner.h"
 #include "iface/Element.h"
 #include "iface/InterfaceModel.h"
+#include "script/HandlerHeader.h"
 
 namespace tamber {
 
@@ -13,6 +14,12 @@ int32_t FindChar(const MemoryBlock& text, int32_t from, char c)
     if (from < 0 || from >= text.Size())
         return -1;
     return text.Find(from, &c, 1, Exact::Yes, Direction::Forward);
+}
+
+bool IsNameCharacter(uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'
+        || c >= 0x80;
 }
 
 void AddEntry(MemoryBlock& tokens, std::string_view name, int32_t offset)
@@ -82,32 +89,30 @@ int32_t HandlerIndex::EntryOffset(const MemoryBlock& tokens, int32_t n, std::str
 int32_t HandlerIndex::FindHeader(const MemoryBlock& script, std::string_view eventName)
 {
     std::string header = std::string(eventName) + kHeaderFormat;
-    int32_t at = script.Find(0, header.data(), static_cast<int32_t>(header.size()), Exact::Yes, Direction::Forward);
-    return at < 0 ? -1 : at;
+    const int32_t length = static_cast<int32_t>(header.size());
+    for (int32_t at = 0;; ++at) {
+        at = script.Find(at, header.data(), length, Exact::Yes, Direction::Forward);
+        if (at < 0)
+            return -1;
+        // "Clicked ( ) {" inside "DoubleClicked ( ) {" is not the header of "Clicked".
+        if (at == 0 || !IsNameCharacter(script.Data()[at - 1]))
+            return at;
+    }
 }
 
 void HandlerIndex::NormaliseHeaders(MemoryBlock& script)
 {
-    int32_t from = 0;
-    for (;;) {
-        int32_t paren = FindChar(script, from, '(');
-        if (paren < 0)
-            return;
-        int32_t brace = FindChar(script, paren + 1, '{');
-        if (brace < 0)
-            return;
-        // The name keeps no blanks of its own before the parenthesis; the header becomes the
-        // plain form "Name ( ) {".
-        int32_t start = paren;
-        while (start > from && script.Data()[start - 1] == ' ')
-            --start;
-        script.Delete(start, brace - start + 1);
-        script.InsertString(start, kHeaderFormat, Nul::Exclude);
-        brace = start + 5;
-        int32_t close = FindChar(script, brace + 1, '}');
-        if (close < 0)
-            return;
-        from = close;
+    // Only header lines outside handlers are rewritten, so statements, comments and stubs that
+    // hold parentheses are never touched and rewriting twice changes nothing.
+    std::vector<HandlerHeader> headers = HandlerHeader::Scan(script);
+    for (auto it = headers.rbegin(); it != headers.rend(); ++it) {
+        if (it->name.empty() || it->plain)
+            continue;
+        int32_t from = it->start + static_cast<int32_t>(it->name.size());
+        if (FindChar(script, from, '(') < 0 || FindChar(script, from, '(') >= it->end)
+            continue;
+        script.Delete(from, it->end - from);
+        script.InsertString(from, kHeaderFormat, Nul::Exclude);
     }
 }
 

@@ -29,7 +29,7 @@ public:
     // The offset of the header "Name ( ) {" in the text (exact, case-sensitive), or -1.
     static int32_t FindHeader(const MemoryBlock& script, std::string_view eventName);
 
-    // Rewrites every header "Name (anything) {" to "Name ( ) {".
+    // Rewrites every header line "Name (anything) {" outside a handler to "Name ( ) {".
     static void NormaliseHeaders(MemoryBlock& script);
     // Makes the default text: an empty text becomes a NUL, headers are normalised and every
     // event of the element without a handler gets a stub; the index is rebuilt.

@@ -58,7 +58,7 @@ TEST_F(ProjectBuild, BuildsInterfacesWithElementsAttributesScriptsAndLinks)
       "cards": [ { "elements": [
           { "type": "String", "id": 9, "attributes": { "Text": "Hi", "TextStyle": "Bold" } },
           { "type": "Graphic", "attributes": { "Media": "Pic" } },
-          { "type": "ListBox", "items": [ "a", "b" ], "script": [ "Clicked ( ) {", "}" ] } ] },
+          { "type": "ListBox", "items": [ "a", "b" ], "script": [ "SelectionChanged ( ) {", "}" ] } ] },
         { "name": "Second" } ] })");
     VerbRun run = Build();
     ASSERT_EQ(run.status, 0) << run.err;

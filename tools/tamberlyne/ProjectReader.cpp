@@ -16,6 +16,7 @@
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
 #include "iface/UserDefinitions.h"
+#include "script/HandlerHeader.h"
 #include "script/HandlerIndex.h"
 #include "text/TextElement.h"
 
@@ -198,9 +199,14 @@ std::optional<std::string> ScriptText(const Json& object, const fs::path& base, 
     return std::nullopt;
 }
 
-void SetScript(Element& element, const std::string& text)
+// Stores a script with its headers in the one form the player finds ("Event ( ) {"); handlers
+// that would never run are errors of the project.
+void SetScript(Element& element, const std::string& text, Problems problems)
 {
     element.Script() = project::ScriptFromText(text);
+    for (const std::string& problem : tamber::HandlerHeader::Check(element))
+        problems.Add("script " + problem);
+    tamber::HandlerIndex::NormaliseHeaders(element.Script());
     tamber::HandlerIndex::Rebuild(element.Script(), element.Tokens());
 }
 
@@ -326,7 +332,7 @@ void ApplyAttributes(Element& element, const Json& attributes, const project::Va
             continue;
         }
         if (def->type == ValueType::Script) {
-            SetScript(element, it.value().get<std::string>());
+            SetScript(element, it.value().get<std::string>(), here);
             continue;
         }
         if (element.SetAttribute(def->name, def->type, value) != 1)
@@ -845,7 +851,7 @@ bool ProjectReader::BuildInterface(const Json& d, const fs::path& file, const fs
     if (d.contains("attributes"))
         ApplyAttributes(self, d["attributes"], own, problems);
     if (std::optional<std::string> script = ScriptText(d, base, problems))
-        SetScript(self, *script);
+        SetScript(self, *script, problems);
     if (d.contains("grid")) {
         const Json& grid = d["grid"];
         Problems here = problems.Sub("\"grid\"");
@@ -915,7 +921,7 @@ bool ProjectReader::BuildInterface(const Json& d, const fs::path& file, const fs
         if (e.contains("attributes"))
             ApplyAttributes(element, e["attributes"], sources, here);
         if (std::optional<std::string> script = ScriptText(e, base, here))
-            SetScript(element, *script);
+            SetScript(element, *script, here);
     }
     for (const ElementDraft& draft : drafts)
         if (draft.element)
