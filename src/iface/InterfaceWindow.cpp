@@ -6,6 +6,7 @@
 #include "iface/BackgroundFill.h"
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
+#include "iface/ScriptHost.h"
 #include "media/Palette.h"
 #include "media/ScreenContext.h"
 #include "media/SystemColors.h"
@@ -77,6 +78,10 @@ InterfaceWindow::InterfaceWindow(ScreenContext* screen, int32_t frameStyle, OwnO
     if (own == OwnObject::Yes)
         AdoptInterface(std::make_unique<InterfaceObject>());
     SetMode(Mode::Running);
+    // Plug-ins live while any Interface window does.
+    m_scriptHost = ScriptHost::Installed();
+    if (m_scriptHost)
+        m_scriptHost->InterfaceWindowOpened();
 }
 
 InterfaceWindow::~InterfaceWindow()
@@ -84,6 +89,9 @@ InterfaceWindow::~InterfaceWindow()
     Destroy();
     // Elements first: their windows and links refer to this window.
     Clear();
+    // A host replaced meanwhile never counted this window.
+    if (m_scriptHost && m_scriptHost == ScriptHost::Installed())
+        m_scriptHost->InterfaceWindowClosed();
 }
 
 int InterfaceWindow::LoadRecord(MediaDatabase* database, const MemoryBlock& record)

@@ -19,6 +19,7 @@ class Element;
 class MediaDatabase;
 class Palette;
 class ScreenContext;
+class ScriptHost;
 
 // The window that runs an Interface: a framework window holding the Background and the Cards
 // with their elements and the Interface object. It paints the background fill of the card area,
@@ -159,6 +160,7 @@ private:
     bool m_holdRedraw = false;
     bool m_sizeFollowsCard = true;
     std::vector<PostedEvent> m_posted;
+    ScriptHost* m_scriptHost = nullptr; // told when this window opens and closes
 };
 
 }  // namespace tamber

@@ -253,9 +253,7 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
     Player player(app, FileSystem::Native(), system,
                   context.windows ? context.windows : DefaultStartWindows(&screenContext));
     runner.SetQuitAction([&player] { player.CloseStartWindow(); });
-    engine.InterfaceWindowOpened();
     int code = player.Run(CommandLine::Words(options.words), context.programPath);
-    engine.InterfaceWindowClosed();
     app.SetIdleHandler(nullptr);
     settings = saved;
     out.flush();

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "iface/InterfaceWindow.h"
 #include "platform/DynamicLibraryFake.h"
 #include "platform/DynamicLibraryPosix.h"
 #include "platform/FakeSystemServices.h"
 #include "platform/PosixSystemServices.h"
 #include "script/PlugInManager.h"
 #include "ScriptFixture.h"
+#include "ui/UiTestSupport.h"
 
 using namespace tamber;
 using tamber::test::ScriptFixture;
@@ -173,4 +175,35 @@ TEST(PlugInManager, UnloadsRejectsAndBoundsWhatPlugInsGive)
     f.Run("\tOverflow.plg ( \"\", \"\" )");
     EXPECT_EQ(f.S(), std::string(AttributeValue::kMaxStringLength, 'x'));
     f.engine.InterfaceWindowClosed();
+}
+
+// Interface windows load the plug-ins when the first opens and unload them when the last closes,
+// so a plug-in's own state lasts exactly as long as some window is open.
+TEST(PlugInManager, InterfaceWindowsBoundTheLifeOfThePlugIns)
+{
+    ui::test::UiHarness ui;
+    PosixSystemServices system;
+    PosixDynamicLibraryLoader loader;
+    ScriptFixture f;
+    f.engine.GetSettings().system = &system;
+    f.engine.GetSettings().libraries = &loader;
+    f.engine.GetSettings().plugInFolder = TAMBER_TEST_PLUGINS;
+    auto tally = [&f] {
+        f.Run("\tTally.plg ( \"\", \"\" )");
+        return f.S();
+    };
+
+    auto first = std::make_unique<InterfaceWindow>(nullptr, 0, InterfaceWindow::OwnObject::Yes);
+    ASSERT_NE(f.engine.PlugIns(), nullptr);
+    EXPECT_EQ(tally(), "1");
+    auto second = std::make_unique<InterfaceWindow>(nullptr, 0, InterfaceWindow::OwnObject::Yes);
+    EXPECT_EQ(tally(), "2");
+    first.reset();
+    EXPECT_EQ(tally(), "3") << "the plug-ins stay while a window is open";
+    second.reset();
+    EXPECT_EQ(f.engine.PlugIns(), nullptr);
+    EXPECT_EQ(f.boxes.size(), 0u);
+
+    InterfaceWindow again(nullptr, 0, InterfaceWindow::OwnObject::Yes);
+    EXPECT_EQ(tally(), "1") << "reopening loads the plug-ins afresh";
 }

@@ -1,6 +1,7 @@
 /* An example plug-in, built in three variants for the tests:
  *   ALPHA  reports "ZD", offers Reverse and Join through its name table;
- *   BETA   reports "zd", exports Join (with a different result) and Count, offers no names;
+ *   BETA   reports "zd", exports Join (with a different result), Count and Tally (which keeps
+ *          state while the library stays loaded), offers no names;
  *   OTHER  reports another system's name, so the player unloads it.
  * Build: cc -shared -fPIC -o example.plg ExamplePlugIn.c
  */
@@ -52,6 +53,15 @@ void Join(const char* first, const char* second, char* result)
 void Count(const char* first, const char* second, char* result)
 {
     snprintf(result, RESULT_SIZE, "%zu", strlen(first) + strlen(second));
+}
+
+/* Counts its calls since the library was loaded. */
+void Tally(const char* first, const char* second, char* result)
+{
+    static unsigned calls;
+    (void)first;
+    (void)second;
+    snprintf(result, RESULT_SIZE, "%u", ++calls);
 }
 #else
 void Reverse(const char* first, const char* second, char* result)
