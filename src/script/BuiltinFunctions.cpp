@@ -213,6 +213,8 @@ void MciCommand(ScriptEngine& e, Element& el, Args a, AttributeValue&)
     // File names in commands are relative to the title's own folder.
     const MediaDatabase* db = TopDatabase(el);
     mci->SetBaseFolder(db ? db->DatabaseFolder() : std::string());
+    // "play ... wait" passes the script's time (virtual in headless runs).
+    mci->SetClock(e.GetSettings().clock);
     mci->Execute(Text(a, 0));
 }
 
