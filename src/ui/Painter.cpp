@@ -1,8 +1,10 @@
 #include "ui/Painter.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <string>
+
+#include "platform/gfx/Raster.h"
 
 namespace tamber::ui {
 
@@ -35,21 +37,7 @@ gfx::Rect Painter::ClipInClient() const
 
 void Painter::FillSurfaceRect(gfx::Rect r, uint32_t pixel)
 {
-    r = r.Intersect(m_target.clip);
-    if (r.IsEmpty())
-        return;
-    const gfx::Surface& s = m_target.surface;
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        if (s.format == gfx::PixelFormat::Rgb32) {
-            uint32_t* row = s.Row32(y);
-            for (int32_t x = r.left; x < r.right; ++x)
-                row[x] = pixel;
-        } else {
-            uint8_t* row = s.Row8(y);
-            for (int32_t x = r.left; x < r.right; ++x)
-                row[x] = static_cast<uint8_t>(pixel);
-        }
-    }
+    gfx::FillSurface(m_target.surface, r.Intersect(m_target.clip), pixel);
 }
 
 void Painter::SetPixel(int32_t x, int32_t y, gfx::ColorRef color)
@@ -87,24 +75,8 @@ void Painter::VLine(int32_t x, int32_t y0, int32_t y1, gfx::ColorRef color)
 
 void Painter::Line(gfx::Point from, gfx::Point to, gfx::ColorRef color)
 {
-    int32_t dx = std::abs(to.x - from.x), sx = from.x < to.x ? 1 : -1;
-    int32_t dy = -std::abs(to.y - from.y), sy = from.y < to.y ? 1 : -1;
-    int32_t err = dx + dy;
-    int32_t x = from.x, y = from.y;
-    for (;;) {
-        SetPixel(x, y, color);
-        if (x == to.x && y == to.y)
-            break;
-        int32_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    gfx::WalkLine(from, to, [&](int32_t x, int32_t y) { SetPixel(x, y, color); });
+    SetPixel(to.x, to.y, color);
 }
 
 namespace {
@@ -249,12 +221,7 @@ void Painter::Blit(const gfx::Image& image, const gfx::Rect& part, gfx::Point to
 
 int32_t Painter::TextWidth(gfx::GlyphFace* face, std::string_view text)
 {
-    if (!face)
-        return 0;
-    int32_t width = 0;
-    for (char c : text)
-        width += face->Advance(static_cast<uint8_t>(c));
-    return width;
+    return face ? gfx::TextAdvance(*face, text) : 0;
 }
 
 namespace {
@@ -304,46 +271,16 @@ void Painter::DrawText(int32_t x, int32_t y, std::string_view text, gfx::ColorRe
     uint32_t pixel = MapColor(m_target, color);
     int32_t baseline = y + m_face->Metrics().ascent;
     int32_t pen = x;
-    const gfx::Surface& s = m_target.surface;
     for (size_t i = 0; i < text.size(); ++i) {
         uint8_t ch = static_cast<uint8_t>(text[i]);
         gfx::GlyphBitmap glyph;
         int drawn = m_face->Render(ch, glyph);
         int32_t advance = drawn ? glyph.advance : m_face->Advance(ch);
-        if (drawn && glyph.bits) {
-            int32_t gx = pen + glyph.left + m_target.origin.x;
-            int32_t gy = baseline - glyph.top + m_target.origin.y;
-            for (int32_t row = 0; row < glyph.height; ++row) {
-                int32_t sy = gy + row;
-                if (sy < m_target.clip.top || sy >= m_target.clip.bottom)
-                    continue;
-                const uint8_t* bits = glyph.bits + static_cast<ptrdiff_t>(row) * glyph.pitch;
-                for (int32_t col = 0; col < glyph.width; ++col) {
-                    int32_t sx = gx + col;
-                    if (sx < m_target.clip.left || sx >= m_target.clip.right)
-                        continue;
-                    if (glyph.depth == gfx::GlyphDepth::Mono1) {
-                        if (bits[col >> 3] & (0x80 >> (col & 7)))
-                            s.Set(sx, sy, pixel);
-                    } else {
-                        uint8_t coverage = bits[col];
-                        if (coverage == 0)
-                            continue;
-                        if (s.format != gfx::PixelFormat::Rgb32) {
-                            if (coverage >= 128)
-                                s.Set(sx, sy, pixel);
-                            continue;
-                        }
-                        uint32_t under = s.Get(sx, sy);
-                        uint32_t out = 0;
-                        for (int shift = 0; shift <= 16; shift += 8) {
-                            uint32_t a = pixel >> shift & 0xFF, b = under >> shift & 0xFF;
-                            out |= ((a * coverage + b * (255u - coverage)) / 255u) << shift;
-                        }
-                        s.Set(sx, sy, out);
-                    }
-                }
-            }
+        if (drawn) {
+            // On a 32-bit surface the mapped pixel is the colour itself, which partial coverage blends.
+            gfx::DrawGlyph(m_target.surface, glyph,
+                gfx::Point { pen + glyph.left + m_target.origin.x, baseline - glyph.top + m_target.origin.y },
+                m_target.clip, pixel, pixel);
         }
         if (static_cast<int32_t>(i) == underline)
             HLine(pen, pen + advance, baseline + 1, color);

@@ -5,6 +5,7 @@
 
 #include "platform/gfx/Dc.h"
 #include "platform/gfx/Palette.h"
+#include "platform/gfx/Raster.h"
 #include "platform/gfx/SystemPalette.h"
 
 namespace tamber::gfx {
@@ -99,38 +100,6 @@ struct ConvexRows {
         return Region::FromRows(top, spans);
     }
 };
-
-// Walks the pixels of a line from a to b, b excluded.
-template<typename Plot>
-void WalkLine(Point a, Point b, Plot plot)
-{
-    int32_t dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
-    int32_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    int32_t x = a.x, y = a.y;
-    if (dx >= dy) {
-        int64_t err = dx / 2;
-        for (int32_t i = 0; i < dx; ++i) {
-            plot(x, y);
-            x += sx;
-            err -= dy;
-            if (err < 0) {
-                y += sy;
-                err += dx;
-            }
-        }
-    } else {
-        int64_t err = dy / 2;
-        for (int32_t i = 0; i < dy; ++i) {
-            plot(x, y);
-            y += sy;
-            err -= dx;
-            if (err < 0) {
-                x += sx;
-                err += dy;
-            }
-        }
-    }
-}
 
 // Lines longer than this are cut to it; nothing that long fits on a surface.
 constexpr int32_t kMaxLineCoord = 1 << 20;

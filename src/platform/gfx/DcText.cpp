@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/gfx/Dc.h"
+#include "platform/gfx/Raster.h"
 
 namespace tamber::gfx {
 
@@ -33,14 +34,54 @@ constexpr int kTabChars = 8;
 
 } // namespace
 
+int32_t TextAdvance(GlyphFace& face, std::string_view text)
+{
+    int32_t width = 0;
+    for (char c : text)
+        width += face.Advance(static_cast<uint8_t>(c));
+    return width;
+}
+
+void DrawGlyph(
+    const Surface& s, const GlyphBitmap& g, Point at, const Rect& clip, uint32_t ink, uint32_t inkRgb)
+{
+    if (g.bits == nullptr)
+        return;
+    const Rect part
+        = Rect { at.x, at.y, at.x + g.width, at.y + g.height }.Intersect(clip).Intersect(s.Bounds());
+    for (int32_t y = part.top; y < part.bottom; ++y) {
+        const uint8_t* row = g.bits + static_cast<ptrdiff_t>(y - at.y) * g.pitch;
+        for (int32_t x = part.left; x < part.right; ++x) {
+            int32_t gx = x - at.x;
+            if (g.depth == GlyphDepth::Mono1) {
+                if (row[gx >> 3] & (0x80 >> (gx & 7)))
+                    s.Set(x, y, ink);
+                continue;
+            }
+            uint32_t a = row[gx];
+            if (a == 0)
+                continue;
+            if (s.format != PixelFormat::Rgb32 || a == 255) {
+                if (a >= 128)
+                    s.Set(x, y, ink);
+                continue;
+            }
+            uint32_t d = s.Row32(y)[x];
+            uint32_t out = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                uint32_t dc = d >> shift & 0xFF, ic = inkRgb >> shift & 0xFF;
+                out |= ((ic * a + dc * (255 - a) + 127) / 255) << shift;
+            }
+            s.Row32(y)[x] = out;
+        }
+    }
+}
+
 Size Dc::GetTextExtent(std::string_view text) const
 {
     if (!m_state.font)
         return Size {};
-    int32_t width = 0;
-    for (char c : text)
-        width += m_state.font->Advance(static_cast<uint8_t>(c));
-    return Size { width, m_state.font->Metrics().height };
+    return Size { TextAdvance(*m_state.font, text), m_state.font->Metrics().height };
 }
 
 FontMetrics Dc::GetTextMetrics() const
@@ -69,39 +110,9 @@ void Dc::DrawGlyphs(Point origin, std::string_view text, const std::vector<int32
         GlyphBitmap g;
         int drawn = face.Render(ch, g);
         int32_t advance = drawn ? g.advance : face.Advance(ch);
-        if (drawn && g.bits != nullptr && g.width > 0 && g.height > 0) {
-            Rect box { penX + g.left, origin.y - g.top, penX + g.left + g.width, origin.y - g.top + g.height };
-            for (const Rect& c : clip.Rects()) {
-                Rect part = c.Intersect(box);
-                if (part.IsEmpty())
-                    continue;
-                for (int32_t y = part.top; y < part.bottom; ++y) {
-                    const uint8_t* row = g.bits + static_cast<ptrdiff_t>(y - box.top) * g.pitch;
-                    for (int32_t x = part.left; x < part.right; ++x) {
-                        int32_t gx = x - box.left;
-                        if (g.depth == GlyphDepth::Mono1) {
-                            if (row[gx >> 3] & (0x80 >> (gx & 7)))
-                                s.Set(x, y, ink);
-                            continue;
-                        }
-                        uint32_t a = row[gx];
-                        if (a == 0)
-                            continue;
-                        if (s.format != PixelFormat::Rgb32 || a == 255) {
-                            if (a >= 128)
-                                s.Set(x, y, ink);
-                            continue;
-                        }
-                        uint32_t d = s.Row32(y)[x];
-                        uint32_t out = 0;
-                        for (int shift = 0; shift <= 16; shift += 8) {
-                            uint32_t dc = d >> shift & 0xFF, ic = inkPixel >> shift & 0xFF;
-                            out |= ((ic * a + dc * (255 - a) + 127) / 255) << shift;
-                        }
-                        s.Row32(y)[x] = out;
-                    }
-                }
-            }
+        if (drawn) {
+            for (const Rect& c : clip.Rects())
+                DrawGlyph(s, g, Point { penX + g.left, origin.y - g.top }, c, ink, inkPixel);
         }
         if (underlineAt && std::find(underlineAt->begin(), underlineAt->end(), static_cast<int32_t>(i)) != underlineAt->end())
             bar(penX, penX + advance, origin.y + std::max(1, m.descent / 2));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gfx/Raster.h"
+
 namespace tamber::gfx {
 
 Image::Image(int32_t width, int32_t height, PixelFormat format)
@@ -25,12 +27,17 @@ int Image::Create(int32_t width, int32_t height, PixelFormat format)
 
 void Image::Fill(uint32_t value)
 {
-    Surface s = View();
-    for (int32_t y = 0; y < m_height; ++y) {
-        if (m_format == PixelFormat::Rgb32)
-            std::fill_n(s.Row32(y), m_width, value);
+    FillSurface(View(), View().Bounds(), value);
+}
+
+void FillSurface(const Surface& s, const Rect& rect, uint32_t value)
+{
+    const Rect r = rect.Intersect(s.Bounds());
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        if (s.format == PixelFormat::Rgb32)
+            std::fill(s.Row32(y) + r.left, s.Row32(y) + r.right, value);
         else
-            std::fill_n(s.Row8(y), m_width, static_cast<uint8_t>(value));
+            std::fill(s.Row8(y) + r.left, s.Row8(y) + r.right, static_cast<uint8_t>(value));
     }
 }
 

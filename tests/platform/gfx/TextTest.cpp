@@ -5,6 +5,7 @@
 #include "platform/gfx/Dc.h"
 #include "platform/gfx/GfxTestSupport.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/Raster.h"
 
 namespace tamber::gfx {
 namespace {
@@ -150,6 +151,26 @@ TEST(Text, PrefixesUnderlineTheMarkedCharacter)
     n.dc.DrawText("a&b", r, DrawTextFormat::kSingleLine | DrawTextFormat::kNoPrefix);
     EXPECT_EQ(n.Line(3), "####..####..####..............");
     EXPECT_EQ(n.Line(8), "..............................");
+}
+
+TEST(Text, GreyGlyphsBlendOnColourSurfacesAndNeedHalfCoverageElsewhere)
+{
+    // Coverage 0, 64, 128, 255 and a last pixel the clip leaves out.
+    const uint8_t coverage[] = { 0, 64, 128, 255, 200 };
+    GlyphBitmap g;
+    g.bits = coverage;
+    g.width = 5;
+    g.height = 1;
+    g.pitch = 5;
+    g.depth = GlyphDepth::Gray8;
+    const Rect clip { 0, 0, 5, 1 };
+    Image grey(6, 1, PixelFormat::Rgb32);
+    grey.Fill(0x646464);
+    DrawGlyph(grey.View(), g, Point { 1, 0 }, clip, 0xFF0000, 0xFF0000);
+    EXPECT_EQ(test::Hex(grey), "646464 646464 8b4b4b b23232 ff0000 646464"); // rounded to nearest
+    Image indexed(6, 1, PixelFormat::Indexed8);
+    DrawGlyph(indexed.View(), g, Point { 1, 0 }, clip, 7, 0xFF0000);
+    EXPECT_EQ(test::Hex(indexed), "000000 000000 000000 000007 000007 000000");
 }
 
 } // namespace
