@@ -11,6 +11,7 @@
 namespace tamber::gfx {
 namespace {
 
+using test::DibHeader;
 using test::Hex;
 using Bytes = std::vector<uint8_t>;
 
@@ -18,12 +19,6 @@ void Le(Bytes& b, uint32_t v, int width)
 {
     for (int k = 0; k < width; ++k)
         b.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
-
-Bytes Info(int32_t width, int32_t height, int bits, uint32_t compression, const std::vector<uint32_t>& table,
-    uint32_t colorsUsed = 0)
-{
-    return test::DibHeader(width, height, bits, compression, table, colorsUsed);
 }
 
 // Draws the image 1:1 on a 32-bit canvas of its size and answers the canvas.
@@ -42,7 +37,7 @@ TEST(Dib, DecodesEveryUncompressedDepth)
 {
     // 1 bit, bottom-up: the first stored row is the bottom one.
     {
-        Bytes info = Info(10, 2, 1, 0, { 0xFF0000, 0x0000FF });
+        Bytes info = DibHeader(10, 2, 1, 0, { 0xFF0000, 0x0000FF });
         Bytes bits = { 0xAA, 0x80, 0, 0, 0xFF, 0xC0, 0, 0 };
         Image img = Draw(info, bits, 10, 2);
         for (int32_t x = 0; x < 10; ++x) {
@@ -55,26 +50,27 @@ TEST(Dib, DecodesEveryUncompressedDepth)
         std::vector<uint32_t> table(16, 0);
         table[1] = 0x0A141E;
         table[2] = 0x28323C;
-        EXPECT_EQ(Hex(Draw(Info(3, 1, 4, 0, table), { 0x12, 0x00, 0, 0 }, 3, 1)), "0a141e 28323c 000000");
+        EXPECT_EQ(
+            Hex(Draw(DibHeader(3, 1, 4, 0, table), { 0x12, 0x00, 0, 0 }, 3, 1)), "0a141e 28323c 000000");
     }
     // 8 bits with a short table: indexes past it take its last entry.
-    EXPECT_EQ(Hex(Draw(Info(2, 1, 8, 0, { 0x111111, 0x222222, 0x333333 }, 3), { 2, 200, 0, 0 }, 2, 1)),
+    EXPECT_EQ(Hex(Draw(DibHeader(2, 1, 8, 0, { 0x111111, 0x222222, 0x333333 }, 3), { 2, 200, 0, 0 }, 2, 1)),
         "333333 333333");
     // 24 bits, top-down (negative height), rows padded to 8 bytes.
     {
         Bytes bits = { 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0 };
-        EXPECT_EQ(Hex(Draw(Info(2, -2, 24, 0, {}), bits, 2, 2)), "030201 060504/090807 0c0b0a");
+        EXPECT_EQ(Hex(Draw(DibHeader(2, -2, 24, 0, {}), bits, 2, 2)), "030201 060504/090807 0c0b0a");
     }
     // 16 bits, 5-5-5: 16 of 31 is 132.
     {
         Bytes bits;
         for (uint32_t v : { 0x7C00u, 0x03E0u, 0x001Fu, 0x4210u })
             Le(bits, v, 2);
-        EXPECT_EQ(Hex(Draw(Info(4, 1, 16, 0, {}), bits, 4, 1)), "ff0000 00ff00 0000ff 848484");
+        EXPECT_EQ(Hex(Draw(DibHeader(4, 1, 16, 0, {}), bits, 4, 1)), "ff0000 00ff00 0000ff 848484");
     }
     // 32 bits with channel masks that swap red and blue.
     {
-        Bytes info = Info(1, 1, 32, 3, {});
+        Bytes info = DibHeader(1, 1, 32, 3, {});
         Le(info, 0x000000FF, 4);
         Le(info, 0x0000FF00, 4);
         Le(info, 0x00FF0000, 4);
@@ -102,7 +98,7 @@ TEST(Dib, DecodesRunLengthCompression)
     for (uint32_t i = 0; i < 7; ++i)
         table.push_back(i * 0x100000);
     DibInfo info;
-    Bytes header = Info(4, 3, 8, 1, table, 7);
+    Bytes header = DibHeader(4, 3, 8, 1, table, 7);
     ASSERT_EQ(DibInfo::Parse(header.data(), header.size(), DibColors::Rgb, info), 1);
     Bytes bits = {
         0x03, 0x01, 0x00, 0x00, // bottom row: 1 1 1, end of line
@@ -116,7 +112,7 @@ TEST(Dib, DecodesRunLengthCompression)
     EXPECT_EQ(
         Hex(img), "000000 000000 000006 000006/000002 000003 000004 000005/000001 000001 000001 000000");
 
-    Bytes header4 = Info(5, 1, 4, 2, std::vector<uint32_t>(16, 0));
+    Bytes header4 = DibHeader(5, 1, 4, 2, std::vector<uint32_t>(16, 0));
     ASSERT_EQ(DibInfo::Parse(header4.data(), header4.size(), DibColors::Rgb, info), 1);
     Bytes bits4 = { 0x05, 0x12, 0x00, 0x00, 0x00, 0x01 };
     EXPECT_EQ(info.Decode(bits4.data(), bits4.size(), img), 1);
@@ -130,7 +126,7 @@ TEST(Dib, DecodesRunLengthCompression)
 TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
 {
     std::vector<uint32_t> table = { 0x000000, 0xFF0000, 0x00FF00 };
-    Bytes header = Info(5, 3, 8, 1, table, 3);
+    Bytes header = DibHeader(5, 3, 8, 1, table, 3);
     Bytes bits = {
         0x02, 0x01, 0x00, 0x00, // bottom row: 1 1, then end of line
         0x00, 0x02, 0x03, 0x00, 0x01, 0x02, // middle row: move right by 3, then a 2
@@ -175,7 +171,7 @@ TEST(Dib, PixelsARunLengthImageSkipsKeepTheDestination)
 TEST(Dib, SourceRectanglesOutsideTheImageDrawNothing)
 {
     // One top-down row of two 32-bit pixels; the source rectangles start below it or right of it.
-    Bytes header = Info(2, -1, 32, 0, {});
+    Bytes header = DibHeader(2, -1, 32, 0, {});
     Bytes bits = { 1, 2, 3, 0, 4, 5, 6, 0 };
     struct Case {
         int32_t x, y, w, h, sx, sy;
@@ -199,27 +195,27 @@ TEST(Dib, RefusesHostileHeaders)
 {
     DibInfo info;
     auto parse = [&](const Bytes& b) { return DibInfo::Parse(b.data(), b.size(), DibColors::Rgb, info); };
-    EXPECT_EQ(parse(Info(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, {})), 0); // overflowing size
-    EXPECT_EQ(parse(Info(16384, 16384, 8, 0, std::vector<uint32_t>(256))), 0); // too many pixels
-    EXPECT_EQ(parse(Info(4, static_cast<int32_t>(0x80000000u), 24, 0, {})), 0);
-    EXPECT_EQ(parse(Info(0, 4, 24, 0, {})), 0);
-    EXPECT_EQ(parse(Info(4, 4, 7, 0, {})), 0); // no such depth
-    EXPECT_EQ(parse(Info(4, 4, 24, 4, {})), 0); // embedded JPEG
-    EXPECT_EQ(parse(Info(4, 4, 4, 1, std::vector<uint32_t>(16))), 0); // RLE8 needs 8 bits
-    EXPECT_EQ(parse(Info(4, -4, 8, 1, std::vector<uint32_t>(256))), 0); // compressed top-down
-    EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 0xFFFFFFFF)), 0); // table past the end
-    EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 11)), 0);
-    EXPECT_EQ(parse(Info(4, 4, 8, 0, std::vector<uint32_t>(10), 10)), 1);
-    Bytes shortHeader = Info(4, 4, 24, 0, {});
+    EXPECT_EQ(parse(DibHeader(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, {})), 0); // overflowing size
+    EXPECT_EQ(parse(DibHeader(16384, 16384, 8, 0, std::vector<uint32_t>(256))), 0); // too many pixels
+    EXPECT_EQ(parse(DibHeader(4, static_cast<int32_t>(0x80000000u), 24, 0, {})), 0);
+    EXPECT_EQ(parse(DibHeader(0, 4, 24, 0, {})), 0);
+    EXPECT_EQ(parse(DibHeader(4, 4, 7, 0, {})), 0); // no such depth
+    EXPECT_EQ(parse(DibHeader(4, 4, 24, 4, {})), 0); // embedded JPEG
+    EXPECT_EQ(parse(DibHeader(4, 4, 4, 1, std::vector<uint32_t>(16))), 0); // RLE8 needs 8 bits
+    EXPECT_EQ(parse(DibHeader(4, -4, 8, 1, std::vector<uint32_t>(256))), 0); // compressed top-down
+    EXPECT_EQ(parse(DibHeader(4, 4, 8, 0, std::vector<uint32_t>(10), 0xFFFFFFFF)), 0); // table past the end
+    EXPECT_EQ(parse(DibHeader(4, 4, 8, 0, std::vector<uint32_t>(10), 11)), 0);
+    EXPECT_EQ(parse(DibHeader(4, 4, 8, 0, std::vector<uint32_t>(10), 10)), 1);
+    Bytes shortHeader = DibHeader(4, 4, 24, 0, {});
     shortHeader.resize(30);
     EXPECT_EQ(parse(shortHeader), 0);
-    Bytes oddSize = Info(4, 4, 24, 0, {});
+    Bytes oddSize = DibHeader(4, 4, 24, 0, {});
     oddSize[0] = 13;
     EXPECT_EQ(parse(oddSize), 0);
     EXPECT_EQ(DibInfo::Parse(nullptr, 40, DibColors::Rgb, info), 0);
 
     // Bits that stop early: the rows present are drawn, nothing is read past the end.
-    ASSERT_EQ(parse(Info(2, 3, 24, 0, {})), 1);
+    ASSERT_EQ(parse(DibHeader(2, 3, 24, 0, {})), 1);
     Bytes oneRow = { 1, 2, 3, 4, 5, 6, 0, 0 };
     Image img;
     EXPECT_EQ(info.Decode(oneRow.data(), oneRow.size(), img), 1);
@@ -227,7 +223,7 @@ TEST(Dib, RefusesHostileHeaders)
     EXPECT_EQ(img.Get(0, 0), 0u);
 
     // Runs and moves that leave the image are cut.
-    ASSERT_EQ(parse(Info(4, 2, 8, 1, std::vector<uint32_t>(256))), 1);
+    ASSERT_EQ(parse(DibHeader(4, 2, 8, 1, std::vector<uint32_t>(256))), 1);
     Bytes wild = { 0xFF, 0x07, 0x00, 0x02, 0xF0, 0xF0, 0x02, 0x09, 0x00, 0xFF, 0x01 };
     EXPECT_GE(info.Decode(wild.data(), wild.size(), img), 1);
     EXPECT_EQ(img.Get(3, 1), 7u);
@@ -236,7 +232,7 @@ TEST(Dib, RefusesHostileHeaders)
 
 TEST(Dib, PackedImagesFindTheirBits)
 {
-    Bytes info = Info(1, 1, 24, 0, {});
+    Bytes info = DibHeader(1, 1, 24, 0, {});
     Bytes file = { 'B', 'M' };
     Le(file, 14 + 40 + 4, 4);
     Le(file, 0, 4);
@@ -264,7 +260,7 @@ TEST(Dib, SourceRectanglesOfBottomUpImagesCountFromTheBottom)
 {
     // 1 × 4, rows from the top: 0x10, 0x20, 0x30, 0x40.
     std::vector<uint32_t> table = { 0, 0x10, 0x20, 0x30, 0x40 };
-    Bytes info = Info(1, 4, 8, 0, table, 5);
+    Bytes info = DibHeader(1, 4, 8, 0, table, 5);
     Bytes bits = { 4, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0 };
     Image canvas(1, 2, PixelFormat::Rgb32);
     Dc dc(canvas.View(), nullptr);
@@ -280,13 +276,13 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     // 24-bit colours into a 32-bit bitmap and back.
     Image screen(1, 1, PixelFormat::Rgb32);
     Dc dc(screen.View(), nullptr);
-    Bytes info = Info(3, 2, 24, 0, {});
+    Bytes info = DibHeader(3, 2, 24, 0, {});
     Bytes bits = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0 };
     auto bitmap = dc.CreateDIBitmap(bits.data(), bits.size(), info.data(), info.size(), DibColors::Rgb);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->Pixels().Get(0, 1), 0x030201u); // the first stored row is the bottom one
     Bytes back(bits.size(), 0xEE);
-    Bytes header = Info(3, 2, 24, 0, {});
+    Bytes header = DibHeader(3, 2, 24, 0, {});
     EXPECT_EQ(
         dc.GetDIBits(*bitmap, 0, 2, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb),
         2);
@@ -313,13 +309,13 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     Dc dc8(eight.View(), &sys);
     dc8.SelectPalette(&palette);
     dc8.RealizePalette();
-    Bytes info8 = Info(3, 1, 8, 0, { 0x000000, 0xC80A0A, 0x0AC80A }, 3);
+    Bytes info8 = DibHeader(3, 1, 8, 0, { 0x000000, 0xC80A0A, 0x0AC80A }, 3);
     Bytes bits8 = { 2, 1, 0, 0 };
     auto bm8 = dc8.CreateDIBitmap(bits8.data(), bits8.size(), info8.data(), info8.size(), DibColors::Rgb);
     ASSERT_NE(bm8, nullptr);
     EXPECT_EQ(bm8->Pixels().Get(0, 0), palette.SystemIndex(2, sys));
     Bytes out8(4, 0xEE);
-    Bytes header8 = Info(3, 1, 8, 0, std::vector<uint32_t>(256));
+    Bytes header8 = DibHeader(3, 1, 8, 0, std::vector<uint32_t>(256));
     EXPECT_EQ(
         dc8.GetDIBits(*bm8, 0, 1, out8.data(), out8.size(), header8.data(), header8.size(), DibColors::Rgb),
         1);
@@ -327,7 +323,7 @@ TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
     EXPECT_EQ(out8[1], 1);
     EXPECT_EQ(header8[40 + 4 * 1 + 2], 200); // red of entry 1
     // Palette-relative tables: indexes into the selected palette.
-    Bytes infoPal = Info(2, 1, 8, 0, {});
+    Bytes infoPal = DibHeader(2, 1, 8, 0, {});
     Le(infoPal, 1, 2);
     Le(infoPal, 2, 2);
     infoPal[32] = 2; // colours used
@@ -344,7 +340,7 @@ TEST(Dib, OneBitImagesBecomeMonochromeBitmapsByBrightness)
 {
     Image screen(1, 1, PixelFormat::Rgb32);
     Dc dc(screen.View(), nullptr);
-    Bytes info = Info(8, 1, 1, 0, { 0xFFFFFF, 0x000000 }); // an inverted table
+    Bytes info = DibHeader(8, 1, 1, 0, { 0xFFFFFF, 0x000000 }); // an inverted table
     Bytes bits = { 0xF0, 0, 0, 0 };
     DeviceBitmap mono(8, 1, PixelFormat::Mono);
     EXPECT_EQ(
@@ -352,7 +348,7 @@ TEST(Dib, OneBitImagesBecomeMonochromeBitmapsByBrightness)
     EXPECT_EQ(mono.Pixels().Get(0, 0), 0u);
     EXPECT_EQ(mono.Pixels().Get(7, 0), 1u);
     Bytes back(4, 0);
-    Bytes header = Info(8, 1, 1, 0, { 0, 0 });
+    Bytes header = DibHeader(8, 1, 1, 0, { 0, 0 });
     EXPECT_EQ(
         dc.GetDIBits(mono, 0, 1, back.data(), back.size(), header.data(), header.size(), DibColors::Rgb), 1);
     EXPECT_EQ(back[0], 0x0F); // written with a black-then-white table
