@@ -56,43 +56,55 @@ FullTextFieldValue FullTextFieldValue::Parse(std::string_view text)
     return String(text);
 }
 
-int32_t FullTextFieldValue::Read(const MemoryBlock& block, int32_t offset, uint8_t kindByte)
+int32_t FullTextFieldValue::StoredSize(uint8_t kindByte, const uint8_t* p, int32_t left)
 {
-    int32_t left = block.Size() - offset;
-    if (offset < 0 || left <= 0)
+    int32_t size = 0;
+    if (left <= 0)
         return 0;
-    const uint8_t* p = block.Data(offset);
-    auto int32At = [](const uint8_t* q) {
-        return static_cast<int32_t>(static_cast<uint32_t>(q[0]) | (static_cast<uint32_t>(q[1]) << 8) |
-            (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[3]) << 24));
-    };
     switch (kindByte) {
-    case kFieldString: {
-        int32_t n = p[0];
-        if (kStringLengthSize + n > left)
-            return 0;
-        kind = kFieldString;
-        text.assign(reinterpret_cast<const char*>(p + kStringLengthSize), static_cast<size_t>(n));
-        return kStringLengthSize + n;
-    }
+    case kFieldString:
+        size = kStringLengthSize + p[0];
+        break;
     case kFieldNumber:
-        if (left < kNumberValueSize)
-            return 0;
-        kind = kFieldNumber;
-        integer = int32At(p);
-        fraction = int32At(p + kNumberFractionOffset);
-        return kNumberValueSize;
+        size = kNumberValueSize;
+        break;
     case kFieldDate:
-        if (left < kDateValueSize)
-            return 0;
-        kind = kFieldDate;
-        month = p[0];
-        day = p[kDateDayOffset];
-        year = static_cast<uint16_t>(p[kDateYearOffset] | (p[kDateYearOffset + 1] << 8));
-        return kDateValueSize;
+        size = kDateValueSize;
+        break;
     default:
         return 0;
     }
+    return size <= left ? size : 0;
+}
+
+int32_t FullTextFieldValue::Read(const MemoryBlock& block, int32_t offset, uint8_t kindByte)
+{
+    if (offset < 0 || offset >= block.Size())
+        return 0;
+    const uint8_t* p = block.Data(offset);
+    int32_t size = StoredSize(kindByte, p, block.Size() - offset);
+    if (size == 0)
+        return 0;
+    auto int32At = [](const uint8_t* q) {
+        return static_cast<int32_t>(static_cast<uint32_t>(q[0]) | (static_cast<uint32_t>(q[1]) << 8)
+            | (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[3]) << 24));
+    };
+    kind = static_cast<FieldKind>(kindByte);
+    switch (kind) {
+    case kFieldString:
+        text.assign(reinterpret_cast<const char*>(p + kStringLengthSize), static_cast<size_t>(p[0]));
+        break;
+    case kFieldNumber:
+        integer = int32At(p);
+        fraction = int32At(p + kNumberFractionOffset);
+        break;
+    case kFieldDate:
+        month = p[0];
+        day = p[kDateDayOffset];
+        year = static_cast<uint16_t>(p[kDateYearOffset] | (p[kDateYearOffset + 1] << 8));
+        break;
+    }
+    return size;
 }
 
 void FullTextFieldValue::Append(MemoryBlock& block) const
@@ -151,11 +163,12 @@ double QueryValueAsNumber(std::string_view text)
         double value = std::strtod(copy.c_str(), nullptr);
         return std::isfinite(value) ? value : 0;
     }
-    long parts[3] = {0, 0, 0};
+    long parts[3] = { 0, 0, 0 };
     size_t start = 0;
     for (int i = 0; i < 3 && start <= copy.size(); ++i) {
         size_t slash = copy.find('/', start);
-        std::string piece = copy.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        std::string piece
+            = copy.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
         long v = std::strtol(piece.c_str(), nullptr, 10);
         parts[i] = std::max(-1000000L, std::min(v, 1000000L));
         if (slash == std::string::npos)
@@ -168,4 +181,4 @@ double QueryValueAsNumber(std::string_view text)
     return year * 10000.0 + parts[0] * 100.0 + parts[1];
 }
 
-}  // namespace tamber
+} // namespace tamber

@@ -29,6 +29,9 @@ struct FullTextFieldValue {
     // Reads a value of the kind at offset; answers the bytes it took, 0 when the kind is unknown
     // or the value runs past the block.
     int32_t Read(const MemoryBlock& block, int32_t offset, uint8_t kindByte);
+    // The bytes a stored value of the kind at p takes, 0 when the kind is unknown or the value
+    // would run past the `left` bytes there.
+    static int32_t StoredSize(uint8_t kindByte, const uint8_t* p, int32_t left);
     // Appends the value's bytes (not the kind).
     void Append(MemoryBlock& block) const;
     // The value as field lookups show it: the string, "%lf", or "%ld/%ld/%ld" (month/day/year).
@@ -41,4 +44,4 @@ struct FullTextFieldValue {
 // below 100 gets 1900 added), a decimal number otherwise.
 double QueryValueAsNumber(std::string_view text);
 
-}  // namespace tamber
+} // namespace tamber

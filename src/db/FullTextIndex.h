@@ -18,7 +18,10 @@ namespace tamber {
 // record read is bounds-checked, and damaged records give empty results.
 class FullTextIndex {
 public:
-    explicit FullTextIndex(FullTextStore& store) : m_store(store) {}
+    explicit FullTextIndex(FullTextStore& store)
+        : m_store(store)
+    {
+    }
 
     // 1 when "MMBuild" 0 exists and, except on a CD-ROM drive, "MMFldID" 0 exists; else 0.
     int32_t IsBuilt();
@@ -34,8 +37,8 @@ public:
     // The postings bytes of one word entry inside a leaf; the leaf stays alive with the entry.
     struct WordEntry {
         std::shared_ptr<const MemoryBlock> leaf;
-        int32_t offset = 0;  // of the first posting
-        int32_t length = 0;  // bytes of postings
+        int32_t offset = 0; // of the first posting
+        int32_t length = 0; // bytes of postings
         const uint8_t* Data() const { return leaf->Data(offset); }
     };
     // Looks up a word already in lower case; answers 1 and fills entry, or 0 (entry empty).
@@ -56,8 +59,11 @@ public:
     void Reset();
     FullTextStore& Store() { return m_store; }
 
-    // Walks the entries of a "MMHash" payload: calls visit(mediaId, value) for each until visit
-    // answers false or the entries run out or stop making sense.
+    // Walks the entries of a "MMHash" payload: calls visit(mediaId, kindOffset, valueSize) for each,
+    // kindOffset being where the entry's kind byte is, with the value's bytes right after it,
+    // until visit answers false or the entries run out or stop making sense.
+    template<typename Visit> static void ForEachFieldEntry(const MemoryBlock& table, Visit visit);
+    // The same walk with each value decoded: visit(mediaId, value).
     template<typename Visit> static void ForEachFieldValue(const MemoryBlock& table, Visit visit);
 
 private:
@@ -66,33 +72,44 @@ private:
 
     FullTextStore& m_store;
     bool m_keysLoaded = false;
-    std::vector<std::string> m_keys;  // lower case; key i opens leaf i + 1
-    int32_t m_leafId = 0;             // the last leaf read
+    std::vector<std::string> m_keys; // lower case; key i opens leaf i + 1
+    int32_t m_leafId = 0; // the last leaf read
     std::shared_ptr<const MemoryBlock> m_leaf;
-    int32_t m_hashId = -1;            // the last field table read (CD-ROM only)
+    int32_t m_hashId = -1; // the last field table read (CD-ROM only)
     std::shared_ptr<const MemoryBlock> m_hash;
 };
 
-template<typename Visit> void FullTextIndex::ForEachFieldValue(const MemoryBlock& table, Visit visit)
+template<typename Visit> void FullTextIndex::ForEachFieldEntry(const MemoryBlock& table, Visit visit)
 {
     using namespace fulltext;
+    static_assert(kHashKindOffset + 1 == kHashEntryHeaderSize, "the value follows the kind byte");
     int32_t count = table.ReadInt(0, kHashCountSize);
     int32_t offset = kHashCountSize;
     const uint8_t* bytes = table.Data();
-    FullTextFieldValue value;
     for (int32_t i = 0; i < count && offset + kHashEntryHeaderSize <= table.Size(); ++i) {
         const uint8_t* entry = bytes + offset;
-        auto mediaId = static_cast<int32_t>(static_cast<uint32_t>(entry[kHashMediaOffset]) |
-            (static_cast<uint32_t>(entry[kHashMediaOffset + 1]) << 8) |
-            (static_cast<uint32_t>(entry[kHashMediaOffset + 2]) << 16) |
-            (static_cast<uint32_t>(entry[kHashMediaOffset + 3]) << 24));
-        int32_t used = value.Read(table, offset + kHashEntryHeaderSize, entry[kHashKindOffset]);
-        if (used == 0)
+        auto mediaId = static_cast<int32_t>(static_cast<uint32_t>(entry[kHashMediaOffset])
+            | (static_cast<uint32_t>(entry[kHashMediaOffset + 1]) << 8)
+            | (static_cast<uint32_t>(entry[kHashMediaOffset + 2]) << 16)
+            | (static_cast<uint32_t>(entry[kHashMediaOffset + 3]) << 24));
+        int32_t valueOffset = offset + kHashEntryHeaderSize;
+        int32_t size = FullTextFieldValue::StoredSize(
+            entry[kHashKindOffset], bytes + valueOffset, table.Size() - valueOffset);
+        if (size == 0)
             return;
-        offset += kHashEntryHeaderSize + used;
-        if (!visit(mediaId, value))
+        offset = valueOffset + size;
+        if (!visit(mediaId, valueOffset - 1, size))
             return;
     }
 }
 
-}  // namespace tamber
+template<typename Visit> void FullTextIndex::ForEachFieldValue(const MemoryBlock& table, Visit visit)
+{
+    FullTextFieldValue value;
+    ForEachFieldEntry(table, [&](int32_t mediaId, int32_t kindOffset, int32_t) {
+        value.Read(table, kindOffset + 1, table.Data()[kindOffset]);
+        return visit(mediaId, static_cast<const FullTextFieldValue&>(value));
+    });
+}
+
+} // namespace tamber

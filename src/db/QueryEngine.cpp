@@ -15,12 +15,13 @@ using namespace fulltext;
 namespace {
 
 // A postings block never grows past this; what would not fit is left out.
-constexpr int64_t kMaxPostingsBlock = int64_t{1} << 28;
+constexpr int64_t kMaxPostingsBlock = int64_t { 1 } << 28;
 constexpr std::string_view kFieldMarker = " = ";
 
-}  // namespace
+} // namespace
 
-QueryEngine::QueryEngine(FullTextIndex& index) : m_index(index)
+QueryEngine::QueryEngine(FullTextIndex& index)
+    : m_index(index)
 {
     m_scanner.AddKeywords(query::kBaseKeywords);
     m_scanner.AddKeywords(query::kIndexKeywords);
@@ -89,6 +90,8 @@ int32_t QueryEngine::RunQuery(std::string_view expression)
     m_hits.clear();
     std::unordered_map<int32_t, size_t> rows;
     bool ascending = true;
+    // Whether each text names a field value (holds the marker), worked out once per text.
+    std::vector<int8_t> fieldText(evaluator.TextCount(), -1);
     for (const QueryPosting& p : postings) {
         const std::string& text = evaluator.Text(p.text);
         auto textLength = static_cast<uint8_t>(std::min<size_t>(text.size(), MemoryBlock::kMaxPStringLength));
@@ -119,7 +122,7 @@ int32_t QueryEngine::RunQuery(std::string_view expression)
             row = m_hits.size() - 1;
         } else if (ascending && (m_hits.empty() || p.mediaId > m_hits.back().mediaId)) {
             row = m_hits.size();
-            m_hits.push_back({p.mediaId, 0, 0});
+            m_hits.push_back({ p.mediaId, 0, 0 });
             m_previousMedia.push_back(p.mediaId);
         } else {
             if (ascending) {
@@ -129,19 +132,23 @@ int32_t QueryEngine::RunQuery(std::string_view expression)
             }
             auto [it, inserted] = rows.try_emplace(p.mediaId, m_hits.size());
             if (inserted) {
-                m_hits.push_back({p.mediaId, 0, 0});
+                m_hits.push_back({ p.mediaId, 0, 0 });
                 m_previousMedia.push_back(p.mediaId);
             }
             row = it->second;
         }
-        if (text.find(kFieldMarker) != std::string::npos)
+        int8_t& isField = fieldText[p.text];
+        if (isField < 0)
+            isField = text.find(kFieldMarker) != std::string::npos;
+        if (isField)
             ++m_hits[row].fieldPostings;
         else
             ++m_hits[row].wordPostings;
     }
-    std::sort(m_previousMedia.begin(), m_previousMedia.end());
+    if (!ascending)
+        std::sort(m_previousMedia.begin(), m_previousMedia.end());
     m_previous = std::move(block);
     return static_cast<int32_t>(kept);
 }
 
-}  // namespace tamber
+} // namespace tamber

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/AsciiCase.h"
 #include "db/FullTextFormat.h"
 #include "db/QueryTables.h"
-#include "base/AsciiCase.h"
 
 namespace tamber {
 
@@ -48,7 +49,7 @@ bool SortedByMedia(const QueryPostings& postings)
 struct MediaGroups {
     std::vector<int32_t> order;
     std::unordered_map<int32_t, uint32_t> groupOf;
-    std::vector<uint32_t> start;  // group g's postings are indices[start[g] .. start[g + 1])
+    std::vector<uint32_t> start; // group g's postings are indices[start[g] .. start[g + 1])
     std::vector<uint32_t> indices;
 
     explicit MediaGroups(const QueryPostings& postings)
@@ -57,7 +58,8 @@ struct MediaGroups {
         std::vector<uint32_t> counts;
         groupOf.reserve(postings.size());
         for (size_t i = 0; i < postings.size(); ++i) {
-            auto [it, inserted] = groupOf.try_emplace(postings[i].mediaId, static_cast<uint32_t>(order.size()));
+            auto [it, inserted]
+                = groupOf.try_emplace(postings[i].mediaId, static_cast<uint32_t>(order.size()));
             if (inserted) {
                 order.push_back(postings[i].mediaId);
                 counts.push_back(0);
@@ -81,6 +83,152 @@ struct MediaGroups {
     }
 };
 
+// Calls visit(position) for each word position a posting's occurrence data lists, in stored
+// order; an item cut short by the data's end ends the walk.
+template<typename Visit> void ForEachPosition(const QueryPosting& posting, Visit visit)
+{
+    const uint8_t* p = posting.data;
+    int32_t n = posting.dataLength;
+    for (int32_t at = 0; at < n;) {
+        if (p[at] == kPositionItem) {
+            if (at + kPositionItemSize > n)
+                break;
+            visit(static_cast<uint32_t>(p[at + 1] | (p[at + 2] << 8) | (p[at + 3] << 16))
+                | (static_cast<uint32_t>(p[at + 4]) << 24));
+            at += kPositionItemSize;
+        } else {
+            if (at + kOtherItemHeaderSize > n)
+                break;
+            at += kOtherItemHeaderSize + p[at + 1];
+        }
+    }
+}
+
+// The postings of one further word of a proximity term, media ascending, with the sorted
+// positions of the medium last sought. Postings are sought mostly in ascending media order, so
+// each search gallops forward from the previous one.
+class NearWord {
+public:
+    explicit NearWord(QueryPostings&& postings)
+        : m_postings(std::move(postings))
+    {
+        if (!SortedByMedia(m_postings))
+            std::stable_sort(m_postings.begin(), m_postings.end(),
+                [](const QueryPosting& a, const QueryPosting& b) { return a.mediaId < b.mediaId; });
+    }
+
+    // Gathers the word's positions in the medium; false when it has none there.
+    bool Seek(int32_t mediaId)
+    {
+        if (m_sought && m_media == mediaId)
+            return !m_positions.empty();
+        m_sought = true;
+        m_media = mediaId;
+        m_positions.clear();
+        const size_t n = m_postings.size();
+        size_t at = m_cursor;
+        auto begin = m_postings.begin();
+        auto before = [](const QueryPosting& p, int32_t m) { return p.mediaId < m; };
+        if (at < n && m_postings[at].mediaId < mediaId) {
+            // Gallop forward: the medium lies after `at`, within the last step.
+            size_t step = 1;
+            while (at + step < n && m_postings[at + step].mediaId < mediaId) {
+                at += step;
+                step *= 2;
+            }
+            at = static_cast<size_t>(
+                std::lower_bound(begin + static_cast<ptrdiff_t>(at + 1),
+                    begin + static_cast<ptrdiff_t>(std::min(n, at + step + 1)), mediaId, before)
+                - begin);
+        } else if (at > 0 && m_postings[at - 1].mediaId >= mediaId) {
+            at = static_cast<size_t>(
+                std::lower_bound(begin, begin + static_cast<ptrdiff_t>(at), mediaId, before) - begin);
+        }
+        m_cursor = at;
+        for (; at < n && m_postings[at].mediaId == mediaId; ++at)
+            ForEachPosition(m_postings[at], [&](uint32_t position) { m_positions.push_back(position); });
+        if (!std::is_sorted(m_positions.begin(), m_positions.end()))
+            std::sort(m_positions.begin(), m_positions.end());
+        return !m_positions.empty();
+    }
+
+    // Whether the medium last sought has a position within distance of the given one.
+    bool Near(int64_t position, int64_t distance) const
+    {
+        auto from = std::lower_bound(m_positions.begin(), m_positions.end(),
+            static_cast<uint32_t>(std::max<int64_t>(0, position - distance)));
+        return from != m_positions.end() && static_cast<int64_t>(*from) <= position + distance;
+    }
+
+private:
+    QueryPostings m_postings;
+    size_t m_cursor = 0;
+    bool m_sought = false;
+    int32_t m_media = 0;
+    std::vector<uint32_t> m_positions;
+};
+
+// What a field term decided for each distinct stored value, keyed by the value's bytes (kind
+// byte and value) inside the pinned value table: rejected, or the index of the text its
+// postings carry. Fields hold few distinct values, so each is compared and formatted once.
+class ValueOutcomes {
+public:
+    static constexpr uint32_t kRejected = UINT32_MAX;
+    static constexpr uint32_t kUnknown = UINT32_MAX - 1;
+
+    // The outcome of the bytes, kUnknown until the caller sets it.
+    uint32_t& Find(std::string_view bytes)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+            Grow();
+        uint32_t hash = Hash(bytes);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.bytes.data()) {
+                slot = { bytes, hash, kUnknown };
+                ++m_count;
+                return slot.outcome;
+            }
+            if (slot.hash == hash && slot.bytes == bytes)
+                return slot.outcome;
+        }
+    }
+
+private:
+    struct Slot {
+        std::string_view bytes; // empty slot: no data
+        uint32_t hash = 0;
+        uint32_t outcome = kUnknown;
+    };
+
+    static uint32_t Hash(std::string_view bytes)
+    {
+        uint32_t h = 2166136261u;
+        for (char c : bytes)
+            h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+        return h;
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> slots(std::max<size_t>(64, m_slots.size() * 2));
+        const size_t mask = slots.size() - 1;
+        for (const Slot& slot : m_slots) {
+            if (!slot.bytes.data())
+                continue;
+            size_t i = slot.hash & mask;
+            while (slots[i].bytes.data())
+                i = (i + 1) & mask;
+            slots[i] = slot;
+        }
+        m_slots.swap(slots);
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_count = 0;
+};
+
 int64_t ClampToInteger(double value)
 {
     if (!std::isfinite(value))
@@ -88,7 +236,7 @@ int64_t ClampToInteger(double value)
     return static_cast<int64_t>(std::fmax(std::fmin(value, 1e15), -1e15));
 }
 
-}  // namespace
+} // namespace
 
 QueryPostings QueryEvaluator::And(const QueryPostings& left, const QueryPostings& right)
 {
@@ -113,7 +261,8 @@ QueryPostings QueryEvaluator::And(const QueryPostings& left, const QueryPostings
                     out.push_back(right[j++]);
                 while (i < left.size() && left[i].mediaId == a)
                     ++i;
-                out.insert(out.end(), left.begin() + static_cast<ptrdiff_t>(li), left.begin() + static_cast<ptrdiff_t>(i));
+                out.insert(out.end(), left.begin() + static_cast<ptrdiff_t>(li),
+                    left.begin() + static_cast<ptrdiff_t>(i));
             }
         }
         return out;
@@ -148,47 +297,20 @@ QueryPostings QueryEvaluator::ButNot(const QueryPostings& left, const QueryPosti
 void QueryEvaluator::Or(QueryPostings& left, const QueryPostings& right)
 {
     size_t room = kMaxPostings > left.size() ? kMaxPostings - left.size() : 0;
-    left.insert(left.end(), right.begin(), right.begin() + static_cast<ptrdiff_t>(std::min(room, right.size())));
+    left.insert(
+        left.end(), right.begin(), right.begin() + static_cast<ptrdiff_t>(std::min(room, right.size())));
 }
 
 void QueryEvaluator::Positions(const QueryPosting& posting, std::vector<uint32_t>& out)
 {
     out.clear();
-    const uint8_t* p = posting.data;
-    int32_t n = posting.dataLength;
-    int32_t at = 0;
-    while (at < n) {
-        if (p[at] == kPositionItem) {
-            if (at + kPositionItemSize > n)
-                break;
-            out.push_back(static_cast<uint32_t>(p[at + 1] | (p[at + 2] << 8) | (p[at + 3] << 16)) |
-                (static_cast<uint32_t>(p[at + 4]) << 24));
-            at += kPositionItemSize;
-        } else {
-            if (at + kOtherItemHeaderSize > n)
-                break;
-            at += kOtherItemHeaderSize + p[at + 1];
-        }
-    }
+    ForEachPosition(posting, [&](uint32_t position) { out.push_back(position); });
 }
 
 int64_t QueryEvaluator::Occurrences(const QueryPosting& posting)
 {
     int64_t count = 0;
-    const uint8_t* p = posting.data;
-    int32_t n = posting.dataLength;
-    for (int32_t at = 0; at < n;) {
-        if (p[at] == kPositionItem) {
-            if (at + kPositionItemSize > n)
-                break;
-            ++count;
-            at += kPositionItemSize;
-        } else {
-            if (at + kOtherItemHeaderSize > n)
-                break;
-            at += kOtherItemHeaderSize + p[at + 1];
-        }
-    }
+    ForEachPosition(posting, [&](uint32_t) { ++count; });
     return count > 0 ? count : 1;
 }
 
@@ -287,20 +409,30 @@ void QueryEvaluator::WordPostings(const std::string& word, QueryPostings& out)
     m_texts.push_back(LowerAscii(word));
     m_pinned.push_back(entry.leaf);
     const uint8_t* base = entry.Data();
-    for (int32_t at = 0; at + kPostingHeaderSize <= entry.length && out.size() < kMaxPostings;) {
+    auto dataLength = [](const uint8_t* p) {
+        return static_cast<uint16_t>(p[kPostingDataLengthOffset] | (p[kPostingDataLengthOffset + 1] << 8));
+    };
+    // Count the whole postings first, so that the list is allocated once.
+    size_t count = 0;
+    for (int32_t at = 0; at + kPostingHeaderSize <= entry.length && count < kMaxPostings; ++count) {
+        int32_t next = at + kPostingHeaderSize + dataLength(base + at);
+        if (next > entry.length)
+            break;
+        at = next;
+    }
+    out.resize(count);
+    for (size_t i = 0, at = 0; i < count; ++i) {
         const uint8_t* p = base + at;
-        QueryPosting posting;
+        QueryPosting& posting = out[i];
         posting.mediaId = static_cast<int32_t>(
             static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (static_cast<uint32_t>(p[3]) << 24));
-        posting.reserved = static_cast<uint16_t>(p[kPostingReservedOffset] | (p[kPostingReservedOffset + 1] << 8));
-        posting.granule = static_cast<uint16_t>(p[kPostingGranuleOffset] | (p[kPostingGranuleOffset + 1] << 8));
-        posting.dataLength =
-            static_cast<uint16_t>(p[kPostingDataLengthOffset] | (p[kPostingDataLengthOffset + 1] << 8));
-        if (at + kPostingHeaderSize + posting.dataLength > entry.length)
-            break;
+        posting.reserved
+            = static_cast<uint16_t>(p[kPostingReservedOffset] | (p[kPostingReservedOffset + 1] << 8));
+        posting.granule
+            = static_cast<uint16_t>(p[kPostingGranuleOffset] | (p[kPostingGranuleOffset + 1] << 8));
+        posting.dataLength = dataLength(p);
         posting.data = p + kPostingHeaderSize;
         posting.text = text;
-        out.push_back(posting);
         at += kPostingHeaderSize + posting.dataLength;
     }
 }
@@ -367,30 +499,31 @@ bool QueryEvaluator::FieldTerm(QueryPostings& out)
     auto table = m_index.FieldValues(fieldId);
     m_pinned.push_back(table);
     double givenNumber = QueryValueAsNumber(given);
-    // Many media share a value (a type, a date): each distinct value is formatted once.
-    std::unordered_map<std::string, uint32_t> texts;
-    std::string key;
-    FullTextIndex::ForEachFieldValue(*table, [&](int32_t mediaId, const FullTextFieldValue& value) {
-        int order = 0;
-        key.assign(1, static_cast<char>(value.kind));
-        if (value.kind == kFieldString) {
-            order = CompareFolded(value.text, given);
-            key += value.text;
-        } else {
-            double stored = value.AsNumber();
-            order = stored < givenNumber ? -1 : (stored > givenNumber ? 1 : 0);
-            int32_t parts[2] = {value.integer, value.fraction};
-            if (value.kind == kFieldDate)
-                parts[0] = value.year * 10000 + value.month * 100 + value.day;
-            key.append(reinterpret_cast<const char*>(parts), sizeof parts);
-        }
-        if (Holds(op, order)) {
-            auto [it, added] = texts.try_emplace(key, static_cast<uint32_t>(m_texts.size()));
-            if (added)
+    const auto* bytes = reinterpret_cast<const char*>(table->Data());
+    ValueOutcomes outcomes;
+    FullTextFieldValue value;
+    FullTextIndex::ForEachFieldEntry(*table, [&](int32_t mediaId, int32_t kindOffset, int32_t size) {
+        uint32_t& outcome
+            = outcomes.Find(std::string_view(bytes + kindOffset, static_cast<size_t>(size) + 1));
+        if (outcome == ValueOutcomes::kUnknown) {
+            value.Read(*table, kindOffset + 1, table->Data()[kindOffset]);
+            int order = 0;
+            if (value.kind == kFieldString) {
+                order = CompareFolded(value.text, given);
+            } else {
+                double stored = value.AsNumber();
+                order = stored < givenNumber ? -1 : (stored > givenNumber ? 1 : 0);
+            }
+            outcome = ValueOutcomes::kRejected;
+            if (Holds(op, order)) {
+                outcome = static_cast<uint32_t>(m_texts.size());
                 m_texts.push_back(fieldName + " = " + value.Format());
+            }
+        }
+        if (outcome != ValueOutcomes::kRejected) {
             QueryPosting posting;
             posting.mediaId = mediaId;
-            posting.text = it->second;
+            posting.text = outcome;
             out.push_back(posting);
         }
         return out.size() < kMaxPostings;
@@ -426,23 +559,12 @@ bool QueryEvaluator::ProximityTerm(QueryPostings& out)
 {
     int64_t nth = 0;
     int64_t distance = 0;
-    if (!ExpectOperator(query::kOpen) || !ReadInteger(nth) || !ExpectOperator(query::kComma) ||
-        !ReadInteger(distance) || !ExpectOperator(query::kComma) || !IsWordToken(m_scanner.Next()))
+    if (!ExpectOperator(query::kOpen) || !ReadInteger(nth) || !ExpectOperator(query::kComma)
+        || !ReadInteger(distance) || !ExpectOperator(query::kComma) || !IsWordToken(m_scanner.Next()))
         return false;
     WordPostings(m_scanner.Text(), out);
-    // Positions of each further word: media ascending, each medium's positions sorted.
-    struct Run {
-        int32_t media;
-        uint32_t begin;
-        uint32_t end;
-    };
-    struct WordPositions {
-        std::vector<Run> runs;
-        std::vector<uint32_t> positions;
-    };
-    std::vector<WordPositions> others;
+    std::vector<NearWord> others;
     QueryPostings other;
-    std::vector<uint32_t> positions;
     for (;;) {
         TokenKind kind = m_scanner.Next();
         if (kind != TokenKind::Operator)
@@ -452,45 +574,30 @@ bool QueryEvaluator::ProximityTerm(QueryPostings& out)
         if (m_scanner.Code() != query::kComma || !IsWordToken(m_scanner.Next()))
             return false;
         WordPostings(m_scanner.Text(), other);
-        std::stable_sort(other.begin(), other.end(),
-            [](const QueryPosting& a, const QueryPosting& b) { return a.mediaId < b.mediaId; });
-        WordPositions& word = others.emplace_back();
-        for (const QueryPosting& p : other) {
-            Positions(p, positions);
-            if (word.runs.empty() || word.runs.back().media != p.mediaId)
-                word.runs.push_back({p.mediaId, static_cast<uint32_t>(word.positions.size()), 0});
-            word.positions.insert(word.positions.end(), positions.begin(), positions.end());
-            word.runs.back().end = static_cast<uint32_t>(word.positions.size());
-        }
-        for (const Run& run : word.runs)
-            std::sort(word.positions.begin() + run.begin, word.positions.begin() + run.end);
+        others.emplace_back(std::move(other));
+        other = QueryPostings();
     }
-    auto near = [&](int32_t mediaId, int64_t position) {
-        for (const WordPositions& word : others) {
-            auto run = std::lower_bound(word.runs.begin(), word.runs.end(), mediaId,
-                [](const Run& r, int32_t m) { return r.media < m; });
-            if (run == word.runs.end() || run->media != mediaId)
-                return false;
-            auto first = word.positions.begin() + run->begin;
-            auto last = word.positions.begin() + run->end;
-            auto from = std::lower_bound(first, last, static_cast<uint32_t>(std::max<int64_t>(0, position - distance)));
-            if (from == last || static_cast<int64_t>(*from) > position + distance)
-                return false;
-        }
+    if (distance < 0) {
+        out.clear();
         return true;
+    }
+    // A posting stays when its chosen occurrence (the N-th it lists, from 1; any one for N of 0
+    // or less) has every further word within the distance.
+    auto near = [&](uint32_t at) {
+        return std::all_of(
+            others.begin(), others.end(), [&](const NearWord& w) { return w.Near(at, distance); });
     };
+    std::vector<uint32_t> positions;
     std::erase_if(out, [&](const QueryPosting& p) {
-        if (distance < 0)
-            return true;
+        for (NearWord& word : others)
+            if (!word.Seek(p.mediaId))
+                return true;
         Positions(p, positions);
-        if (nth >= 1) {
-            // The N-th occurrence the posting lists (from 1).
-            return nth > static_cast<int64_t>(positions.size()) || !near(p.mediaId, positions[nth - 1]);
-        }
-        // N of 0 or less: any occurrence of the first word will do.
-        return std::none_of(positions.begin(), positions.end(), [&](uint32_t at) { return near(p.mediaId, at); });
+        if (nth >= 1)
+            return nth > static_cast<int64_t>(positions.size()) || !near(positions[nth - 1]);
+        return std::none_of(positions.begin(), positions.end(), near);
     });
     return true;
 }
 
-}  // namespace tamber
+} // namespace tamber

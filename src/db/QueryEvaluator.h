@@ -16,7 +16,7 @@ struct QueryPosting {
     uint16_t reserved = 0;
     uint16_t granule = 0;
     uint16_t dataLength = 0;
-    uint32_t text = 0;  // index into the evaluation's texts
+    uint32_t text = 0; // index into the evaluation's texts
     const uint8_t* data = nullptr;
 };
 using QueryPostings = std::vector<QueryPosting>;
@@ -25,11 +25,16 @@ using QueryPostings = std::vector<QueryPosting>;
 // does not fit the grammar makes Evaluate answer false.
 class QueryEvaluator {
 public:
-    QueryEvaluator(Scanner& scanner, FullTextIndex& index) : m_scanner(scanner), m_index(index) {}
+    QueryEvaluator(Scanner& scanner, FullTextIndex& index)
+        : m_scanner(scanner)
+        , m_index(index)
+    {
+    }
 
     // Evaluates the whole input, which must end after the expression.
     bool Evaluate(QueryPostings& result);
     const std::string& Text(uint32_t index) const { return m_texts[index]; }
+    size_t TextCount() const { return m_texts.size(); }
 
     // The connectives, exposed for tests. "and" keeps the media both sides have, each as the
     // right side's postings of it followed by the left side's; "but not" keeps the left side's
@@ -44,7 +49,7 @@ public:
     static int64_t Occurrences(const QueryPosting& posting);
 
     // No result grows past this many postings; a hostile expression cannot exhaust memory.
-    static constexpr size_t kMaxPostings = size_t{1} << 22;
+    static constexpr size_t kMaxPostings = size_t { 1 } << 22;
 
 private:
     bool Expression(QueryPostings& out, int depth);
@@ -67,4 +72,4 @@ private:
     std::vector<std::shared_ptr<const MemoryBlock>> m_pinned;
 };
 
-}  // namespace tamber
+} // namespace tamber
