@@ -1,44 +1,39 @@
 #include "elements/LineElement.h"
 
 #include "elements/ElementColors.h"
-#include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
 #include "iface/ChunkTags.h"
 
 namespace tamber {
 
-struct LineAccess {
+std::span<const AttributeAccessor<LineElement>> LineElement::Accessors()
+{
     using L = LineElement;
     using V = AttributeValue;
 
-    static std::span<const AttributeAccessor<L>> Table()
-    {
-        static const AttributeAccessor<L> kTable[] = {
-            {"LineThickness", ValueType::Long, GetMember<&L::m_thickness>, SetMember<&L::m_thickness>},
-            {"LineColor", ValueType::Color, GetMember<&L::m_color>, SetMember<&L::m_color>},
-            {"Direction", ValueType::Enum, [](const L& l, V& v) { v.SetEnum(l.EffectiveDirection()); },
-                [](L& l, const V& v) {
-                    l.m_direction = v.Enum() == 0 ? L::kHorizontal : L::kVertical;
-                    return 1;
-                }},
-        };
-        return kTable;
-    }
-};
+    static const AttributeAccessor<L> kTable[] = {
+        { "LineThickness", ValueType::Long, GetMember<&L::m_thickness>, SetMember<&L::m_thickness> },
+        { "LineColor", ValueType::Color, GetMember<&L::m_color>, SetMember<&L::m_color> },
+        { "Direction", ValueType::Enum, [](const L& l, V& v) { v.SetEnum(l.EffectiveDirection()); },
+            [](L& l, const V& v) {
+                l.m_direction = v.Enum() == 0 ? L::kHorizontal : L::kVertical;
+                return 1;
+            } },
+    };
+    return kTable;
+}
 
 namespace {
 
-constexpr CardRect kDefaultSize {-50, -2, 100, 5};
+constexpr CardRect kDefaultSize { -50, -2, 100, 5 };
 
-}  // namespace
+} // namespace
 
 LineElement::LineElement(InterfaceModel* parent)
-    : Element(parent)
+    : PassiveElement(parent, ClassId::Line)
     , m_color(colors::kBlack)
-    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::Line));
 }
 
 void LineElement::Paint(gfx::Dc& dc, int32_t width, int32_t height)
@@ -46,13 +41,13 @@ void LineElement::Paint(gfx::Dc& dc, int32_t width, int32_t height)
     if (m_direction == kUndecided)
         m_direction = height > width ? kVertical : kHorizontal;
     dc.SaveDc();
-    dc.SelectPen(gfx::Pen {gfx::PenStyle::Solid, m_thickness, m_color});
+    dc.SelectPen(gfx::Pen { gfx::PenStyle::Solid, m_thickness, m_color });
     if (m_direction == kHorizontal) {
-        dc.MoveTo(gfx::Point {0, height / 2});
-        dc.LineTo(gfx::Point {width, height / 2});
+        dc.MoveTo(gfx::Point { 0, height / 2 });
+        dc.LineTo(gfx::Point { width, height / 2 });
     } else {
-        dc.MoveTo(gfx::Point {width / 2, 0});
-        dc.LineTo(gfx::Point {width / 2, height});
+        dc.MoveTo(gfx::Point { width / 2, 0 });
+        dc.LineTo(gfx::Point { width / 2, height });
     }
     dc.RestoreDc(-1);
 }
@@ -62,31 +57,8 @@ void LineElement::ApplyDefaultSize()
     CardRect frame = GetFrame();
     if (frame.width > 0 && frame.height > 0)
         return;
-    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
-        kDefaultSize.height});
-}
-
-void LineElement::Create()
-{
-    ApplyDefaultSize();
-}
-
-void LineElement::Show()
-{
-    if (!IsOnShownCard(*this))
-        return;
-    ApplyDefaultSize();
-    m_view.Show();
-}
-
-void LineElement::Hide()
-{
-    m_view.Hide();
-}
-
-void LineElement::Destroy()
-{
-    m_view.Destroy();
+    SetFrame(CardRect { frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
+        kDefaultSize.height });
 }
 
 LineElement::Direction LineElement::EffectiveDirection() const
@@ -94,24 +66,6 @@ LineElement::Direction LineElement::EffectiveDirection() const
     if (m_direction != kUndecided)
         return static_cast<Direction>(m_direction);
     return GetFrame().height > GetFrame().width ? kVertical : kHorizontal;
-}
-
-int LineElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    int result = GetThroughTable(LineAccess::Table(), *this, name, type, value);
-    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
-}
-
-int LineElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    int result = SetThroughTable(LineAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1) {
-        MarkModified();
-        m_view.Invalidate();
-    }
-    return result;
 }
 
 int LineElement::WriteClassChunks(MemoryBlock& out) const
@@ -135,4 +89,4 @@ bool LineElement::ReadClassChunk(std::string_view tag, const MemoryBlock& payloa
     return true;
 }
 
-}  // namespace tamber
+} // namespace tamber

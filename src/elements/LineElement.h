@@ -2,30 +2,23 @@
 
 #include <cstdint>
 
-#include "iface/Element.h"
-#include "iface/ElementView.h"
+#include "elements/PassiveElement.h"
 #include "platform/gfx/Dc.h"
 
 namespace tamber {
 
 // The Line element: a horizontal or vertical line across its frame. The direction is not
 // stored; until it is set, it is decided from the frame when the line is drawn.
-class LineElement : public Element {
+class LineElement : public PassiveElement<LineElement> {
 public:
     enum Direction : int16_t { kUndecided = -1, kHorizontal = 0, kVertical = 1 };
 
     explicit LineElement(InterfaceModel* parent = nullptr);
 
-    int GetAttribute(std::string_view name, ValueType type, AttributeValue& value) override;
-    int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
+    static std::span<const AttributeAccessor<LineElement>> Accessors();
+
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
-
-    void Create() override;
-    void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override { return m_view.Handle(); }
 
     // Draws the line across a frame of the given size; an undecided direction is decided from
     // that size first.
@@ -37,12 +30,9 @@ public:
     Direction EffectiveDirection() const;
 
 private:
-    friend struct LineAccess;
-
     int16_t m_direction = kUndecided;
     int32_t m_thickness = 1;
     uint32_t m_color;
-    ElementView m_view;
 };
 
-}  // namespace tamber
+} // namespace tamber

@@ -15,40 +15,40 @@ namespace tamber {
 
 // The converted image and the file image it came from, which saving hands back unchanged.
 struct PictureElement::Display {
-    explicit Display(ScreenContext& screen) : image(screen) { }
+    explicit Display(ScreenContext& screen)
+        : image(screen)
+    {
+    }
     DibImage image;
     MemoryBlock source;
 };
 
-struct PictureAccess {
+std::span<const AttributeAccessor<PictureElement>> PictureElement::Accessors()
+{
     using P = PictureElement;
     using V = AttributeValue;
 
-    static std::span<const AttributeAccessor<P>> Table()
-    {
-        static const AttributeAccessor<P> kTable[] = {
-            {"Bitmap", ValueType::Picture, [](const P& p, V& v) { v.SetBlock(p.FullImage()); },
-                [](P& p, const V& v) {
-                    p.SetImage(v.Block());
-                    return 1;
-                }},
-            {"BitmapWidth", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapWidth()); }, nullptr},
-            {"BitmapHeight", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapHeight()); }, nullptr},
-        };
-        return kTable;
-    }
-};
+    static const AttributeAccessor<P> kTable[] = {
+        { "Bitmap", ValueType::Picture, [](const P& p, V& v) { v.SetBlock(p.FullImage()); },
+            [](P& p, const V& v) {
+                p.SetImage(v.Block());
+                return 1;
+            } },
+        { "BitmapWidth", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapWidth()); }, nullptr },
+        { "BitmapHeight", ValueType::Long, [](const P& p, V& v) { v.SetLong(p.BitmapHeight()); }, nullptr },
+    };
+    return kTable;
+}
 
 PictureElement::PictureElement(InterfaceModel* parent)
-    : Element(parent), m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
+    : PassiveElement(parent, ClassId::Picture)
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::Picture));
 }
 
 PictureElement::~PictureElement()
 {
-    // The pane paints through this element: it goes first.
-    m_view.Destroy();
+    // The view paints through this element: it goes first.
+    Destroy();
 }
 
 bool PictureElement::HoldsPlaceholder() const
@@ -79,10 +79,10 @@ void PictureElement::SetImage(const MemoryBlock& image)
 {
     m_display.reset();
     m_bitmap = image;
-    if (m_view.Handle() != 0) {
+    if (View().Handle() != 0) {
         if (ScreenContext* screen = Screen())
             Convert(*screen);
-        m_view.Invalidate();
+        View().Invalidate();
     }
 }
 
@@ -137,7 +137,7 @@ void PictureElement::ApplyDefaultSize()
     int32_t height = std::abs(BitmapHeight());
     if (width <= 0 || height <= 0)
         return;
-    SetFrame(CardRect {frame.left - width / 2, frame.top - height / 2, width, height});
+    SetFrame(CardRect { frame.left - width / 2, frame.top - height / 2, width, height });
 }
 
 void PictureElement::Create()
@@ -147,40 +147,6 @@ void PictureElement::Create()
         return;
     if (ScreenContext* screen = Screen())
         Convert(*screen);
-}
-
-void PictureElement::Show()
-{
-    if (!IsOnShownCard(*this))
-        return;
-    Create();
-    m_view.Show();
-}
-
-void PictureElement::Hide()
-{
-    m_view.Hide();
-}
-
-void PictureElement::Destroy()
-{
-    m_view.Destroy();
-}
-
-int PictureElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    int result = GetThroughTable(PictureAccess::Table(), *this, name, type, value);
-    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
-}
-
-int PictureElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    int result = SetThroughTable(PictureAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1)
-        MarkModified();
-    return result;
 }
 
 int PictureElement::WriteClassChunks(MemoryBlock& out) const
@@ -197,4 +163,4 @@ bool PictureElement::ReadClassChunk(std::string_view tag, const MemoryBlock& pay
     return true;
 }
 
-}  // namespace tamber
+} // namespace tamber

@@ -3,8 +3,7 @@
 #include <memory>
 
 #include "base/MemoryBlock.h"
-#include "iface/Element.h"
-#include "iface/ElementView.h"
+#include "elements/PassiveElement.h"
 #include "platform/gfx/Dc.h"
 
 namespace tamber {
@@ -15,7 +14,7 @@ class ScreenContext;
 // The Picture element: a bitmap (a BMP file image) drawn in its frame. When shown, the image is
 // converted once into a device bitmap held by the display object, and the element's block keeps
 // only the two bytes "BM"; reading "Bitmap" or saving takes the image back from there.
-class PictureElement : public Element {
+class PictureElement : public PassiveElement<PictureElement> {
 public:
     // Offsets of the width and height in a BMP file image (file header, then the info header).
     static constexpr int32_t kBmpWidthOffset = 18;
@@ -25,16 +24,12 @@ public:
     explicit PictureElement(InterfaceModel* parent = nullptr);
     ~PictureElement() override;
 
-    int GetAttribute(std::string_view name, ValueType type, AttributeValue& value) override;
-    int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
+    static std::span<const AttributeAccessor<PictureElement>> Accessors();
+
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
-
+    // Sizes the element, then converts the image when there is a window to show it in.
     void Create() override;
-    void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override { return m_view.Handle(); }
 
     // The element's own block: the image, the placeholder while converted, or empty.
     const MemoryBlock& Bitmap() const { return m_bitmap; }
@@ -54,7 +49,6 @@ public:
     void ApplyDefaultSize();
 
 private:
-    friend struct PictureAccess;
     struct Display;
 
     void SetImage(const MemoryBlock& image);
@@ -64,7 +58,6 @@ private:
     // Used when the host offers no screen context; declared first so that it outlives the image.
     std::unique_ptr<ScreenContext> m_ownScreen;
     std::unique_ptr<Display> m_display;
-    ElementView m_view;
 };
 
-}  // namespace tamber
+} // namespace tamber

@@ -1,42 +1,37 @@
 #include "elements/RectangleElement.h"
 
 #include "elements/ElementColors.h"
-#include "elements/ElementHost.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
 #include "iface/ChunkTags.h"
 
 namespace tamber {
 
-struct RectangleAccess {
+std::span<const AttributeAccessor<RectangleElement>> RectangleElement::Accessors()
+{
     using R = RectangleElement;
 
-    static std::span<const AttributeAccessor<R>> Table()
-    {
-        static const AttributeAccessor<R> kTable[] = {
-            {"ShowLine", ValueType::Boolean, GetMember<&R::m_showLine>, SetMember<&R::m_showLine>},
-            {"LineThickness", ValueType::Long, GetMember<&R::m_thickness>, SetMember<&R::m_thickness>},
-            {"LineColor", ValueType::Color, GetMember<&R::m_lineColor>, SetMember<&R::m_lineColor>},
-            {"ShowFill", ValueType::Boolean, GetMember<&R::m_showFill>, SetMember<&R::m_showFill>},
-            {"FillColor", ValueType::Color, GetMember<&R::m_fillColor>, SetMember<&R::m_fillColor>},
-        };
-        return kTable;
-    }
-};
+    static const AttributeAccessor<R> kTable[] = {
+        { "ShowLine", ValueType::Boolean, GetMember<&R::m_showLine>, SetMember<&R::m_showLine> },
+        { "LineThickness", ValueType::Long, GetMember<&R::m_thickness>, SetMember<&R::m_thickness> },
+        { "LineColor", ValueType::Color, GetMember<&R::m_lineColor>, SetMember<&R::m_lineColor> },
+        { "ShowFill", ValueType::Boolean, GetMember<&R::m_showFill>, SetMember<&R::m_showFill> },
+        { "FillColor", ValueType::Color, GetMember<&R::m_fillColor>, SetMember<&R::m_fillColor> },
+    };
+    return kTable;
+}
 
 namespace {
 
-constexpr CardRect kDefaultSize {-50, -50, 100, 100};
+constexpr CardRect kDefaultSize { -50, -50, 100, 100 };
 
-}  // namespace
+} // namespace
 
 RectangleElement::RectangleElement(InterfaceModel* parent)
-    : Element(parent)
+    : PassiveElement(parent, ClassId::Rectangle)
     , m_lineColor(colors::kBlack)
     , m_fillColor(colors::kWhite)
-    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::Rectangle));
 }
 
 void RectangleElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
@@ -44,10 +39,10 @@ void RectangleElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
     if (!m_showLine && !m_showFill)
         return;
     dc.SaveDc();
-    dc.SelectPen(m_showLine ? gfx::Pen {gfx::PenStyle::Solid, m_thickness, m_lineColor}
-                            : gfx::Pen {gfx::PenStyle::Null, 1, m_lineColor});
+    dc.SelectPen(m_showLine ? gfx::Pen { gfx::PenStyle::Solid, m_thickness, m_lineColor }
+                            : gfx::Pen { gfx::PenStyle::Null, 1, m_lineColor });
     dc.SelectBrush(m_showFill ? gfx::Brush::Solid(m_fillColor) : gfx::Brush::Hollow());
-    dc.Rectangle(gfx::Rect {0, 0, width - 1, height - 1});
+    dc.Rectangle(gfx::Rect { 0, 0, width - 1, height - 1 });
     dc.RestoreDc(-1);
 }
 
@@ -56,49 +51,8 @@ void RectangleElement::ApplyDefaultSize()
     CardRect frame = GetFrame();
     if (frame.width > 0 && frame.height > 0)
         return;
-    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
-        kDefaultSize.height});
-}
-
-void RectangleElement::Create()
-{
-    ApplyDefaultSize();
-}
-
-void RectangleElement::Show()
-{
-    if (!IsOnShownCard(*this))
-        return;
-    ApplyDefaultSize();
-    m_view.Show();
-}
-
-void RectangleElement::Hide()
-{
-    m_view.Hide();
-}
-
-void RectangleElement::Destroy()
-{
-    m_view.Destroy();
-}
-
-int RectangleElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    int result = GetThroughTable(RectangleAccess::Table(), *this, name, type, value);
-    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
-}
-
-int RectangleElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    int result = SetThroughTable(RectangleAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1) {
-        MarkModified();
-        m_view.Invalidate();
-    }
-    return result;
+    SetFrame(CardRect { frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
+        kDefaultSize.height });
 }
 
 int RectangleElement::WriteClassChunks(MemoryBlock& out) const
@@ -127,4 +81,4 @@ bool RectangleElement::ReadClassChunk(std::string_view tag, const MemoryBlock& p
     return true;
 }
 
-}  // namespace tamber
+} // namespace tamber

@@ -1,32 +1,29 @@
 #include "elements/StringElement.h"
 
 #include "elements/ElementColors.h"
-#include "elements/ElementHost.h"
 #include "iface/ChunkTags.h"
 #include "platform/gfx/Image.h"
 #include "ui/Application.h"
 
 namespace tamber {
 
-struct StringAccess {
+std::span<const AttributeAccessor<StringElement>> StringElement::Accessors()
+{
     using S = StringElement;
 
-    static std::span<const AttributeAccessor<S>> Table()
-    {
-        static const AttributeAccessor<S> kTable[] = {
-            {"ShadowColor", ValueType::Color, GetMember<&S::m_shadowColor>, SetMember<&S::m_shadowColor>},
-            {"ShadowXOffset", ValueType::Long, GetMember<&S::m_shadowX>, SetMember<&S::m_shadowX>},
-            {"ShadowYOffset", ValueType::Long, GetMember<&S::m_shadowY>, SetMember<&S::m_shadowY>},
-            {"Text", ValueType::String, GetMember<&S::m_text>, SetMember<&S::m_text>},
-            {"TextAlign", ValueType::Enum, GetMember<&S::m_align>, SetEnumBelow<&S::m_align, 3>},
-            {"TextColor", ValueType::Color, GetMember<&S::m_textColor>, SetMember<&S::m_textColor>},
-            {"TextFont", ValueType::Font, GetFontFace<&S::m_font>, SetFontFace<&S::m_font>},
-            {"TextSize", ValueType::Long, GetFontSize<&S::m_font>, SetFontSize<&S::m_font>},
-            {"TextStyle", ValueType::Enum, GetFontStyle<&S::m_font>, SetFontStyle<&S::m_font>},
-        };
-        return kTable;
-    }
-};
+    static const AttributeAccessor<S> kTable[] = {
+        { "ShadowColor", ValueType::Color, GetMember<&S::m_shadowColor>, SetMember<&S::m_shadowColor> },
+        { "ShadowXOffset", ValueType::Long, GetMember<&S::m_shadowX>, SetMember<&S::m_shadowX> },
+        { "ShadowYOffset", ValueType::Long, GetMember<&S::m_shadowY>, SetMember<&S::m_shadowY> },
+        { "Text", ValueType::String, GetMember<&S::m_text>, SetMember<&S::m_text> },
+        { "TextAlign", ValueType::Enum, GetMember<&S::m_align>, SetEnumBelow<&S::m_align, 3> },
+        { "TextColor", ValueType::Color, GetMember<&S::m_textColor>, SetMember<&S::m_textColor> },
+        { "TextFont", ValueType::Font, GetFontFace<&S::m_font>, SetFontFace<&S::m_font> },
+        { "TextSize", ValueType::Long, GetFontSize<&S::m_font>, SetFontSize<&S::m_font> },
+        { "TextStyle", ValueType::Enum, GetFontStyle<&S::m_font>, SetFontStyle<&S::m_font> },
+    };
+    return kTable;
+}
 
 namespace {
 
@@ -38,22 +35,21 @@ std::shared_ptr<gfx::GlyphFace> OpenFace(const ElementFont& font)
 
 uint32_t LayoutFormat(uint16_t align)
 {
-    static constexpr uint32_t kAlignFormats[] = {
-        gfx::DrawTextFormat::kLeft, gfx::DrawTextFormat::kCenter, gfx::DrawTextFormat::kRight};
-    uint32_t alignFormat = align < std::size(kAlignFormats) ? kAlignFormats[align] : gfx::DrawTextFormat::kLeft;
+    static constexpr uint32_t kAlignFormats[]
+        = { gfx::DrawTextFormat::kLeft, gfx::DrawTextFormat::kCenter, gfx::DrawTextFormat::kRight };
+    uint32_t alignFormat
+        = align < std::size(kAlignFormats) ? kAlignFormats[align] : gfx::DrawTextFormat::kLeft;
     // Labels show an ampersand as it is: there is no mnemonic to underline.
     return alignFormat | gfx::DrawTextFormat::kWordBreak | gfx::DrawTextFormat::kNoPrefix;
 }
 
-}  // namespace
+} // namespace
 
 StringElement::StringElement(InterfaceModel* parent)
-    : Element(parent)
+    : PassiveElement(parent, ClassId::String)
     , m_textColor(colors::kBlack)
     , m_shadowColor(colors::kLightGrey)
-    , m_view(*this, PaintThroughDc([this](gfx::Dc& dc, int32_t width, int32_t height) { Paint(dc, width, height); }))
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::String));
 }
 
 void StringElement::Paint(gfx::Dc& dc, int32_t width, int32_t height) const
@@ -92,48 +88,7 @@ void StringElement::ApplyDefaultSize()
     int32_t height = dc.DrawText(m_text, layout, LayoutFormat(m_align) | gfx::DrawTextFormat::kCalcRect);
     width = std::max(width, 1);
     height = std::max(height, 1);
-    SetFrame(CardRect {frame.left - width / 2, frame.top - height / 2, width, height});
-}
-
-void StringElement::Create()
-{
-    ApplyDefaultSize();
-}
-
-void StringElement::Show()
-{
-    if (!IsOnShownCard(*this))
-        return;
-    ApplyDefaultSize();
-    m_view.Show();
-}
-
-void StringElement::Hide()
-{
-    m_view.Hide();
-}
-
-void StringElement::Destroy()
-{
-    m_view.Destroy();
-}
-
-int StringElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    int result = GetThroughTable(StringAccess::Table(), *this, name, type, value);
-    return result != kNotInTable ? result : Element::GetAttribute(name, type, value);
-}
-
-int StringElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    int result = SetThroughTable(StringAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable)
-        return Element::SetAttribute(name, type, value);
-    if (result == 1) {
-        MarkModified();
-        m_view.Invalidate();
-    }
-    return result;
+    SetFrame(CardRect { frame.left - width / 2, frame.top - height / 2, width, height });
 }
 
 int StringElement::WriteClassChunks(MemoryBlock& out) const
@@ -166,4 +121,4 @@ bool StringElement::ReadClassChunk(std::string_view tag, const MemoryBlock& payl
     return true;
 }
 
-}  // namespace tamber
+} // namespace tamber

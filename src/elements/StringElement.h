@@ -4,30 +4,23 @@
 #include <string>
 
 #include "elements/ElementFont.h"
-#include "iface/Element.h"
-#include "iface/ElementView.h"
+#include "elements/PassiveElement.h"
 #include "platform/gfx/Dc.h"
 
 namespace tamber {
 
 // The String element: a label with an optional drop shadow, word-wrapped in its frame.
-class StringElement : public Element {
+class StringElement : public PassiveElement<StringElement> {
 public:
     enum Align : uint16_t { kLeft = 0, kCenter = 1, kRight = 2 };
     static constexpr int32_t kMaxDefaultWidth = 500;
 
     explicit StringElement(InterfaceModel* parent = nullptr);
 
-    int GetAttribute(std::string_view name, ValueType type, AttributeValue& value) override;
-    int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
+    static std::span<const AttributeAccessor<StringElement>> Accessors();
+
     int WriteClassChunks(MemoryBlock& out) const override;
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
-
-    void Create() override;
-    void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override { return m_view.Handle(); }
 
     // Draws the text (its shadow first) in a frame of the given size at the Dc's origin; the
     // background is left as it is.
@@ -38,8 +31,6 @@ public:
     const std::string& Text() const { return m_text; }
 
 private:
-    friend struct StringAccess;
-
     std::string m_text = "String";
     ElementFont m_font;
     uint32_t m_textColor;
@@ -47,7 +38,6 @@ private:
     int32_t m_shadowX = 0;
     int32_t m_shadowY = 0;
     uint32_t m_shadowColor;
-    ElementView m_view;
 };
 
-}  // namespace tamber
+} // namespace tamber
