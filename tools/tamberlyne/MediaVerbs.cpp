@@ -32,9 +32,13 @@ struct ReadOnlyDatabase {
     {
     }
 
+    // Checks that the verb was given `arguments` positional arguments, DB first, and opens DB.
     // Answers kExitOk when open, else reports and answers the exit status.
-    int Open(VerbContext& ctx, const std::string& path)
+    int Open(VerbContext& ctx, size_t arguments, const char* usage)
     {
+        if (ctx.positional.size() != arguments)
+            return ctx.UsageError(usage);
+        const std::string& path = ctx.positional[0];
         if (!OpenDatabase(ctx, path, DatabaseAccess::ReadOnly, db.Records()))
             return kExitFailure;
         if (!db.OpenOverRecords())
@@ -44,6 +48,9 @@ struct ReadOnlyDatabase {
                     << "the player upgrades a writable file in place)\n";
         return kExitOk;
     }
+
+    // Open, then finds the medium the second argument names.
+    int OpenWithMedium(VerbContext& ctx, size_t arguments, const char* usage, MediaEntry& entry);
 };
 
 // Names are printed as they are unless they are empty or hold spaces or quotes.
@@ -75,14 +82,19 @@ int FindMedium(const VerbContext& ctx, MediaDatabase& db, const std::string& pat
     return kExitOk;
 }
 
+int ReadOnlyDatabase::OpenWithMedium(VerbContext& ctx, size_t arguments, const char* usage, MediaEntry& entry)
+{
+    if (int status = Open(ctx, arguments, usage))
+        return status;
+    return FindMedium(ctx, db, ctx.positional[0], ctx.positional[1], entry);
+}
+
 int RunMedia(VerbContext& ctx)
 {
-    if (ctx.positional.size() != 1)
-        return ctx.UsageError("expected DB");
-    const std::string& path = ctx.positional[0];
     ReadOnlyDatabase open(ctx);
-    if (int status = open.Open(ctx, path))
+    if (int status = open.Open(ctx, 1, "expected DB"))
         return status;
+    const std::string& path = ctx.positional[0];
     MediaDatabase& db = open.db;
     std::vector<tamber::DriveMapping> mappings;
     for (const auto& text : ctx.global.driveMaps) {
@@ -105,8 +117,7 @@ int RunMedia(VerbContext& ctx)
         for (size_t p = 0; p < e.parts.size(); ++p)
             ctx.out << (p ? "," : "") << e.parts[p].tag << ":" << e.parts[p].recordId;
         ctx.out << " files=";
-        for (size_t f = 0; f < e.externals.size(); ++f)
-        {
+        for (size_t f = 0; f < e.externals.size(); ++f) {
             ctx.out << (f ? "," : "") << e.externals[f].path;
             if (resolve) {
                 std::string found = resolver.Resolve(e.externals[f].path, db.DatabaseFolder());
@@ -122,27 +133,24 @@ int RunMedia(VerbContext& ctx)
         ctx.out << "\n";
     }
     if (damaged > 0)
-        return ctx.Fail(path, std::to_string(damaged) + " damaged catalogue entr" + (damaged == 1 ? "y" : "ies")
-                + " left out");
+        return ctx.Fail(path,
+            std::to_string(damaged) + " damaged catalogue entr" + (damaged == 1 ? "y" : "ies") + " left out");
     return kExitOk;
 }
 
 int RunPart(VerbContext& ctx)
 {
-    if (ctx.positional.size() != 3)
-        return ctx.UsageError("expected DB MEDIA INDEX");
-    const std::string& path = ctx.positional[0];
     ReadOnlyDatabase open(ctx);
-    if (int status = open.Open(ctx, path))
-        return status;
     MediaEntry entry;
-    if (int status = FindMedium(ctx, open.db, path, ctx.positional[1], entry))
+    if (int status = open.OpenWithMedium(ctx, 3, "expected DB MEDIA INDEX", entry))
         return status;
+    const std::string& path = ctx.positional[0];
     // INDEX counts from 0 in the order `media` lists the parts; a 4-character tag works too.
     int32_t index = -1;
     if (auto n = ParseInteger(ctx.positional[2])) {
         if (*n < 0 || *n >= static_cast<long long>(entry.parts.size()))
-            return ctx.Fail(path, entry.name + " has " + std::to_string(entry.parts.size()) + " part(s); no part "
+            return ctx.Fail(path,
+                entry.name + " has " + std::to_string(entry.parts.size()) + " part(s); no part "
                     + ctx.positional[2]);
         index = static_cast<int32_t>(*n);
     } else if ((index = entry.FindPart(ctx.positional[2])) < 0) {
@@ -150,7 +158,8 @@ int RunPart(VerbContext& ctx)
     }
     tamber::MemoryBlock block(0);
     if (!open.db.ReadEntryPart(entry.Info(), index, nullptr, block))
-        return ctx.Fail(path, "part " + std::to_string(index) + " of " + entry.name + " (MMData "
+        return ctx.Fail(path,
+            "part " + std::to_string(index) + " of " + entry.name + " (MMData "
                 + std::to_string(entry.parts[static_cast<size_t>(index)].recordId) + ") cannot be read");
     ctx.out.write(reinterpret_cast<const char*>(block.Data()), block.Size());
     return kExitOk;
@@ -158,11 +167,8 @@ int RunPart(VerbContext& ctx)
 
 int RunFolders(VerbContext& ctx)
 {
-    if (ctx.positional.size() != 1)
-        return ctx.UsageError("expected DB");
-    const std::string& path = ctx.positional[0];
     ReadOnlyDatabase open(ctx);
-    if (int status = open.Open(ctx, path))
+    if (int status = open.Open(ctx, 1, "expected DB"))
         return status;
     MediaDatabase& db = open.db;
     const tamber::FolderTree& tree = db.Folders();
@@ -196,16 +202,11 @@ int RunFolders(VerbContext& ctx)
 
 int RunJumps(VerbContext& ctx)
 {
-    if (ctx.positional.size() != 2)
-        return ctx.UsageError("expected DB MEDIA");
-    const std::string& path = ctx.positional[0];
     ReadOnlyDatabase open(ctx);
-    if (int status = open.Open(ctx, path))
+    MediaEntry entry;
+    if (int status = open.OpenWithMedium(ctx, 2, "expected DB MEDIA", entry))
         return status;
     MediaDatabase& db = open.db;
-    MediaEntry entry;
-    if (int status = FindMedium(ctx, db, path, ctx.positional[1], entry))
-        return status;
     int32_t count = db.JumpCount(entry.id);
     for (int32_t i = 0; i < count; ++i) {
         int32_t jumpId = 0;
@@ -219,7 +220,8 @@ int RunJumps(VerbContext& ctx)
             ctx.out << " (no medium)";
         for (uint32_t m : targets) {
             MediaEntry target;
-            ctx.out << " " << m << " " << (db.GetEntry(m, target) ? Quoted(target.name) : "(not in the catalogue)");
+            ctx.out << " " << m << " "
+                    << (db.GetEntry(m, target) ? Quoted(target.name) : "(not in the catalogue)");
         }
         ctx.out << "\n";
     }
@@ -239,7 +241,8 @@ VerbRegistration mediaReg { Verb { "media", "media DB", "list the media of the c
     "Opens the database read-only: an old layout is upgraded in memory only, and stderr says so.\n",
     { "--resolve" }, {}, RunMedia, 40 } };
 
-VerbRegistration partReg { Verb { "part", "part DB MEDIA INDEX", "write one part of a medium to standard output",
+VerbRegistration partReg { Verb { "part", "part DB MEDIA INDEX",
+    "write one part of a medium to standard output",
     "MEDIA is a medium's name (any case) or \"#ID\". INDEX counts the medium's parts from 0 in the\n"
     "order `media` lists them, or is a part tag such as Data or Hots. The part's bytes are written\n"
     "decoded, exactly as the player reads them.\n\n"
@@ -252,12 +255,13 @@ VerbRegistration foldersReg { Verb { "folders", "folders DB", "show the folder t
     "Opens the database read-only: an old layout is upgraded in memory only, and stderr says so.\n",
     {}, {}, RunFolders, 42 } };
 
-VerbRegistration jumpsReg { Verb { "jumps", "jumps DB MEDIA", "list a medium's jump targets and the media they lead to",
+VerbRegistration jumpsReg { Verb { "jumps", "jumps DB MEDIA",
+    "list a medium's jump targets and the media they lead to",
     "One line per jump target: its id, its name (- for none), then each medium its actions lead to\n"
     "(the \"MObj\" chunks) as ID NAME. MEDIA is a name or \"#ID\".\n\n"
     "Opens the database read-only: an old layout is upgraded in memory only, and stderr says so.\n",
     {}, {}, RunJumps, 43 } };
 
-}  // namespace
+} // namespace
 
-}  // namespace tamberlyne
+} // namespace tamberlyne
