@@ -42,8 +42,8 @@ bool Wildcard(std::string_view name, std::string_view pattern)
 
 bool LessNoCase(const std::string& a, const std::string& b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Upper(x) < Upper(y); });
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Upper(x) < Upper(y); });
 }
 
 bool HasWildcard(std::string_view s)
@@ -58,7 +58,8 @@ bool MatchesFilter(std::string_view name, std::string_view patterns)
     size_t start = 0;
     while (start <= patterns.size()) {
         size_t end = patterns.find(';', start);
-        std::string_view one = patterns.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view one
+            = patterns.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         while (!one.empty() && one.front() == ' ')
             one.remove_prefix(1);
         while (!one.empty() && one.back() == ' ')
@@ -89,7 +90,8 @@ std::string ShowOpenFileDialog(TWindow* owner, const FileDialogRequest& request)
 }
 
 FileDialog::FileDialog(FileDialogRequest request)
-    : m_request(std::move(request))
+    : ControlDialog(request.caption.empty() ? "Open" : request.caption, 430, 320)
+    , m_request(std::move(request))
 {
     if (m_request.filters.empty())
         m_request.filters.push_back(FileFilter { "All Files", "*.*" });
@@ -98,46 +100,27 @@ FileDialog::FileDialog(FileDialogRequest request)
     m_folder = m_request.folder.empty() ? std::filesystem::current_path(error).string() : m_request.folder;
 }
 
-int FileDialog::Open(TWindow* owner)
-{
-    SetOwner(owner ? owner->TopLevel() : nullptr);
-    std::string caption = m_request.caption.empty() ? "Open" : m_request.caption;
-    return CreateFramed(nullptr, caption, gfx::Rect::FromSize(0, 0, 430, 320), Placement::Centered);
-}
-
 void FileDialog::Created()
 {
-    auto label = [this](const char* text, gfx::Rect r) {
-        auto l = std::make_unique<LabelControl>();
-        l->Create(this, text, r, Visibility::Shown);
-        m_others.push_back(std::move(l));
-    };
-    label("File &name:", gfx::Rect::FromSize(10, 6, 180, 16));
+    AddLabel("File &name:", gfx::Rect::FromSize(10, 6, 180, 16));
     m_name = std::make_unique<EditControl>();
     m_name->SetId(kNameId);
     m_name->Create(this, "", gfx::Rect::FromSize(10, 24, 180, 22), Visibility::Shown);
     m_files = std::make_unique<ListBoxControl>();
     m_files->SetId(kFilesId);
     m_files->Create(this, "", gfx::Rect::FromSize(10, 50, 180, 170), Visibility::Shown);
-    label("&Folders:", gfx::Rect::FromSize(200, 6, 130, 16));
+    AddLabel("&Folders:", gfx::Rect::FromSize(200, 6, 130, 16));
     m_folders = std::make_unique<ListBoxControl>();
     m_folders->SetId(kFoldersId);
     m_folders->Create(this, "", gfx::Rect::FromSize(200, 50, 130, 170), Visibility::Shown);
-    label("List files of &type:", gfx::Rect::FromSize(10, 226, 180, 16));
+    AddLabel("List files of &type:", gfx::Rect::FromSize(10, 226, 180, 16));
     m_filter = std::make_unique<ComboBoxControl>();
     m_filter->SetId(kFilterId);
     m_filter->Create(this, "", gfx::Rect::FromSize(10, 244, 180, 22), Visibility::Shown);
     for (const FileFilter& f : m_request.filters)
         m_filter->AddString(f.description + " (" + f.pattern + ")");
     m_filter->SetCurSel(0);
-    auto button = [this](const char* text, uint16_t id, int32_t y, ButtonKind kind) {
-        auto b = std::make_unique<ButtonControl>(kind);
-        b->SetId(id);
-        b->Create(this, text, gfx::Rect::FromSize(340, y, 75, 23), Visibility::Shown);
-        m_others.push_back(std::move(b));
-    };
-    button("OK", dialog::kOk, 24, ButtonKind::DefaultPush);
-    button("Cancel", dialog::kCancel, 52, ButtonKind::Push);
+    AddOkCancel(340, 24);
     m_name->SetText(m_request.initialName.empty() ? m_pattern : m_request.initialName);
     m_name->SetSelection(0, static_cast<int32_t>(m_name->Text().size()));
     Refresh();
@@ -177,7 +160,8 @@ void FileDialog::Refresh()
     m_folders->ResetContent();
     std::vector<std::string> files, folders;
     std::error_code error;
-    std::filesystem::directory_iterator it(m_folder, std::filesystem::directory_options::skip_permission_denied, error);
+    std::filesystem::directory_iterator it(
+        m_folder, std::filesystem::directory_options::skip_permission_denied, error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         std::string name = it->path().filename().string();
         if (name.empty() || name[0] == '.')
@@ -190,7 +174,8 @@ void FileDialog::Refresh()
     }
     std::sort(files.begin(), files.end(), LessNoCase);
     std::sort(folders.begin(), folders.end(), LessNoCase);
-    if (std::filesystem::path(m_folder).has_parent_path() && std::filesystem::path(m_folder) != std::filesystem::path(m_folder).root_path())
+    if (std::filesystem::path(m_folder).has_parent_path()
+        && std::filesystem::path(m_folder) != std::filesystem::path(m_folder).root_path())
         m_folders->AddString("..");
     for (const std::string& f : folders)
         m_folders->AddString("[" + f + "]");
@@ -218,8 +203,9 @@ void FileDialog::Accept()
         return;
     }
     if (!std::filesystem::exists(path, error)) {
-        ShowMessageBox(this, path.filename().string() + "\nFile not found.\nPlease verify the correct file name was given.",
-                       Caption(), MessageBoxIcon::Warning, MessageBoxButtons::Ok);
+        ShowMessageBox(this,
+            path.filename().string() + "\nFile not found.\nPlease verify the correct file name was given.",
+            Caption(), MessageBoxIcon::Warning, MessageBoxButtons::Ok);
         return;
     }
     m_chosen = path.lexically_normal().string();

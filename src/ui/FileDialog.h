@@ -5,13 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/ButtonControl.h"
 #include "ui/ComboBoxControl.h"
+#include "ui/ControlDialog.h"
 #include "ui/DialogAnswers.h"
 #include "ui/EditControl.h"
-#include "ui/LabelControl.h"
 #include "ui/ListBoxControl.h"
-#include "ui/TDialog.h"
 
 namespace tamber::ui {
 
@@ -26,7 +24,7 @@ bool MatchesFilter(std::string_view name, std::string_view patterns);
 // The open-file dialog: the name field, the files of the current folder that match the filter,
 // the folders (with ".." to go up), the filter list, OK and Cancel. Double-clicking a folder
 // opens it; double-clicking a file chooses it; a name with a wildcard becomes the filter.
-class FileDialog : public TDialog {
+class FileDialog : public ControlDialog {
 public:
     static constexpr uint16_t kNameId = 100;
     static constexpr uint16_t kFilesId = 101;
@@ -34,7 +32,6 @@ public:
     static constexpr uint16_t kFilterId = 103;
 
     explicit FileDialog(FileDialogRequest request);
-    int Open(TWindow* owner);
     const std::string& Folder() const { return m_folder; }
     const std::string& Chosen() const { return m_chosen; }
     void SetFolder(const std::string& folder);
@@ -62,7 +59,6 @@ private:
     std::unique_ptr<ListBoxControl> m_files;
     std::unique_ptr<ListBoxControl> m_folders;
     std::unique_ptr<ComboBoxControl> m_filter;
-    std::vector<std::unique_ptr<TControl>> m_others;
 };
 
 } // namespace tamber::ui

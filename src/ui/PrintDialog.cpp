@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "ui/Application.h"
-#include "ui/LabelControl.h"
 
 namespace tamber::ui {
 
@@ -45,7 +44,8 @@ int ShowPrintDialog(TWindow* owner, const PrintRequest& request, PrintSettings& 
 }
 
 PrintDialog::PrintDialog(const PrintRequest& request, const PrintSettings& settings)
-    : m_request(request)
+    : ControlDialog("Print", 330, 190)
+    , m_request(request)
     , m_initial(settings)
     , m_result(settings)
 {
@@ -53,19 +53,8 @@ PrintDialog::PrintDialog(const PrintRequest& request, const PrintSettings& setti
         std::swap(m_request.minPage, m_request.maxPage);
 }
 
-int PrintDialog::Open(TWindow* owner)
-{
-    SetOwner(owner ? owner->TopLevel() : nullptr);
-    return CreateFramed(nullptr, "Print", gfx::Rect::FromSize(0, 0, 330, 190), Placement::Centered);
-}
-
 void PrintDialog::Created()
 {
-    auto label = [this](const char* text, gfx::Rect r) {
-        auto l = std::make_unique<LabelControl>();
-        l->Create(this, text, r, Visibility::Shown);
-        m_others.push_back(std::move(l));
-    };
     auto radio = [this](const char* text, uint16_t id, gfx::Rect r) {
         auto b = std::make_unique<ButtonControl>(ButtonKind::Radio);
         b->SetId(id);
@@ -84,12 +73,15 @@ void PrintDialog::Created()
     };
     m_all = radio("&All", kAllId, gfx::Rect::FromSize(20, 26, 120, 18));
     m_pages = radio("Pa&ges", kPagesId, gfx::Rect::FromSize(20, 50, 64, 18));
-    label("&from:", gfx::Rect::FromSize(88, 51, 34, 16));
-    m_from = number(kFromId, gfx::Rect::FromSize(122, 48, 44, 22), std::max(m_initial.fromPage, m_request.minPage), 0);
-    label("&to:", gfx::Rect::FromSize(172, 51, 20, 16));
-    m_to = number(kToId, gfx::Rect::FromSize(194, 48, 44, 22), std::clamp(m_initial.toPage, m_request.minPage, m_request.maxPage), 0);
-    label("&Copies:", gfx::Rect::FromSize(20, 96, 50, 16));
-    m_copies = number(kCopiesId, gfx::Rect::FromSize(74, 93, 60, 22), std::clamp(m_initial.copies, 1, kMaxCopies), kEditSpin);
+    AddLabel("&from:", gfx::Rect::FromSize(88, 51, 34, 16));
+    m_from = number(
+        kFromId, gfx::Rect::FromSize(122, 48, 44, 22), std::max(m_initial.fromPage, m_request.minPage), 0);
+    AddLabel("&to:", gfx::Rect::FromSize(172, 51, 20, 16));
+    m_to = number(kToId, gfx::Rect::FromSize(194, 48, 44, 22),
+        std::clamp(m_initial.toPage, m_request.minPage, m_request.maxPage), 0);
+    AddLabel("&Copies:", gfx::Rect::FromSize(20, 96, 50, 16));
+    m_copies = number(kCopiesId, gfx::Rect::FromSize(74, 93, 60, 22),
+        std::clamp(m_initial.copies, 1, kMaxCopies), kEditSpin);
     m_copies->SetSpinLimits(1, kMaxCopies, 1);
     m_collate = std::make_unique<ButtonControl>(ButtonKind::Check3d);
     m_collate->SetId(kCollateId);
@@ -97,14 +89,7 @@ void PrintDialog::Created()
     m_collate->Create(this, "Colla&te copies", gfx::Rect::FromSize(150, 95, 120, 18), Visibility::Shown);
     m_collate->SetCheck(m_initial.collate ? 1 : 0);
     (m_initial.allPages ? m_all : m_pages)->SetCheck(1);
-    auto button = [this](const char* text, uint16_t id, int32_t y, ButtonKind kind) {
-        auto b = std::make_unique<ButtonControl>(kind);
-        b->SetId(id);
-        b->Create(this, text, gfx::Rect::FromSize(244, y, 75, 23), Visibility::Shown);
-        m_others.push_back(std::move(b));
-    };
-    button("OK", dialog::kOk, 10, ButtonKind::DefaultPush);
-    button("Cancel", dialog::kCancel, 38, ButtonKind::Push);
+    AddOkCancel(244, 10);
     m_all->SetFocus();
 }
 

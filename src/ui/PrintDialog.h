@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "ui/ButtonControl.h"
+#include "ui/ControlDialog.h"
 #include "ui/DialogAnswers.h"
 #include "ui/EditControl.h"
-#include "ui/TDialog.h"
 
 namespace tamber::ui {
 
@@ -16,7 +16,7 @@ int ShowPrintDialog(TWindow* owner, const PrintRequest& request, PrintSettings& 
 
 // The print dialog: the page range (all pages, or from and to), the number of copies with a
 // spin button, and whether copies are collated.
-class PrintDialog : public TDialog {
+class PrintDialog : public ControlDialog {
 public:
     static constexpr uint16_t kAllId = 100;
     static constexpr uint16_t kPagesId = 101;
@@ -27,7 +27,6 @@ public:
     static constexpr int32_t kMaxCopies = 999;
 
     PrintDialog(const PrintRequest& request, const PrintSettings& settings);
-    int Open(TWindow* owner);
     // The settings as the controls hold them now (numbers kept within the page range).
     PrintSettings Settings() const;
 
@@ -54,7 +53,6 @@ private:
     std::unique_ptr<EditControl> m_to;
     std::unique_ptr<EditControl> m_copies;
     std::unique_ptr<ButtonControl> m_collate;
-    std::vector<std::unique_ptr<TControl>> m_others;
 };
 
 } // namespace tamber::ui
