@@ -31,6 +31,22 @@ EventDef Event(const char* name, ParamDef first = {}, ParamDef second = {})
     return EventDef {name, {first, second, ParamDef {}, ParamDef {}}};
 }
 
+// Whether a declared attribute that holds no value (no link, no user attribute) still answers
+// success: the types whose values live elsewhere or are not kept at all.
+int AcceptedWithoutValue(ValueType type)
+{
+    switch (type) {
+    case ValueType::Id:
+    case ValueType::Enum:
+    case ValueType::Special:
+    case ValueType::Script:
+    case ValueType::Media:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 int32_t LongParam(std::span<const AttributeValue> params, size_t index)
 {
     return index < params.size() ? params[index].Long() : 0;
@@ -260,16 +276,7 @@ int Element::GetLinkOrTableAttribute(std::string_view name, ValueType type, Attr
         }
         return block->ReadValue(name, value);
     }
-    switch (def->type) {
-    case ValueType::Id:
-    case ValueType::Enum:
-    case ValueType::Special:
-    case ValueType::Script:
-    case ValueType::Media:
-        return 1;
-    default:
-        return 0;
-    }
+    return AcceptedWithoutValue(def->type);
 }
 
 int Element::SetLinkOrTableAttribute(std::string_view name, ValueType type, const AttributeValue& value)
@@ -297,16 +304,7 @@ int Element::SetLinkOrTableAttribute(std::string_view name, ValueType type, cons
             return result;
         }
     }
-    switch (def->type) {
-    case ValueType::Id:
-    case ValueType::Enum:
-    case ValueType::Special:
-    case ValueType::Script:
-    case ValueType::Media:
-        return 1;
-    default:
-        return 0;
-    }
+    return AcceptedWithoutValue(def->type);
 }
 
 int Element::CallMethod(std::string_view name, std::span<const AttributeValue> params, AttributeValue& result)

@@ -129,15 +129,21 @@ int Bitmap::FromFileFormat(gfx::Dc* dc, const MemoryBlock& dib) {
     return 1;
 }
 
-int Bitmap::ToFileFormat(gfx::Dc* dc, MemoryBlock& out) {
+bool Bitmap::HasBitmapAndDc(const gfx::Dc* dc) {
     if (m_bitmap == nullptr) {
         SetError(kNoBitmap);
-        return 0;
+        return false;
     }
     if (dc == nullptr) {
         SetError(kInvalidDc);
-        return 0;
+        return false;
     }
+    return true;
+}
+
+int Bitmap::ToFileFormat(gfx::Dc* dc, MemoryBlock& out) {
+    if (!HasBitmapAndDc(dc))
+        return 0;
     const bool deep = m_bitmap->Format() == gfx::PixelFormat::Rgb32;
     const int32_t bitsPerPixel = deep ? 24 : 8;
     const int64_t width = m_bitmap->Width() * (deep ? 3 : 1);
@@ -194,14 +200,8 @@ int Bitmap::Size(int32_t& width, int32_t& height) {
 
 int Bitmap::Draw(gfx::Dc* dc, Stretch stretch, uint32_t rop, int32_t x, int32_t y, int32_t width, int32_t height,
                  int32_t sx, int32_t sy, int32_t sourceWidth, int32_t sourceHeight) {
-    if (m_bitmap == nullptr) {
-        SetError(kNoBitmap);
+    if (!HasBitmapAndDc(dc))
         return 0;
-    }
-    if (dc == nullptr) {
-        SetError(kInvalidDc);
-        return 0;
-    }
     if (width == 0 || height == 0) {
         width = m_bitmap->Width();
         height = m_bitmap->Height();

@@ -59,6 +59,9 @@ protected:
     const char* ErrorCaption() const override { return kCaption; }
 
 private:
+    // Whether there is a bitmap and a device context; sets the error for the first one missing.
+    bool HasBitmapAndDc(const gfx::Dc* dc);
+
     ScreenContext& m_context;
     std::unique_ptr<gfx::DeviceBitmap> m_bitmap;
     std::unique_ptr<gfx::Palette> m_palette;  // made from an image's table when none is shared
