@@ -14,7 +14,7 @@
 #include "ui/ComboBoxControl.h"
 #include "ui/ListBoxControl.h"
 #include "ui/UiTestSupport.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 
 using namespace tamber;
 using namespace tamber::test;
@@ -74,30 +74,6 @@ struct Screen {
     RecordingScriptHost host;
     HostedModel model;
 };
-
-V Get(Element& e, std::string_view name, ValueType type)
-{
-    V value;
-    EXPECT_EQ(e.GetAttribute(name, type, value), 1) << name;
-    return value;
-}
-
-int32_t GetLong(Element& e, std::string_view name)
-{
-    return Get(e, name, ValueType::Long).Long();
-}
-
-void Set(Element& e, std::string_view name, ValueType type, const V& value)
-{
-    EXPECT_EQ(e.SetAttribute(name, type, value), 1) << name;
-}
-
-V Call(Element& e, std::string_view method, std::vector<V> params = {})
-{
-    V result;
-    EXPECT_EQ(e.CallMethod(method, params, result), 1) << method;
-    return result;
-}
 
 // A 24-bit BMP file image filled with one colour (0x00RRGGBB).
 MemoryBlock SolidBmp(int32_t width, int32_t height, uint32_t rgb)

@@ -8,7 +8,7 @@
 #include "iface/RecordingScriptHost.h"
 #include "ui/EditControl.h"
 #include "ui/ScrollBarControl.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 #include "HostedElements.h"
 
 using namespace tamber;
@@ -97,11 +97,6 @@ int32_t LongOf(Element& e, std::string_view name)
     V value;
     EXPECT_EQ(e.GetAttribute(name, ValueType::Long, value), 1) << name;
     return value.Long();
-}
-
-void Set(Element& e, std::string_view name, ValueType type, const V& value)
-{
-    ASSERT_EQ(e.SetAttribute(name, type, value), 1) << name;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "iface/InterfaceModel.h"
 #include "iface/InterfaceObject.h"
 #include "iface/RecordingScriptHost.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 
 using namespace tamber;
 using namespace tamber::test;
@@ -22,25 +22,6 @@ using namespace tamber::test;
 namespace {
 
 using V = AttributeValue;
-
-V Get(Element& e, std::string_view name, ValueType type)
-{
-    V value;
-    EXPECT_EQ(e.GetAttribute(name, type, value), 1) << name;
-    return value;
-}
-
-int32_t GetLong(Element& e, std::string_view name)
-{
-    return Get(e, name, ValueType::Long).Long();
-}
-
-V Call(Element& e, std::string_view method, std::vector<V> params = {})
-{
-    V result;
-    EXPECT_EQ(e.CallMethod(method, params, result), 1) << method;
-    return result;
-}
 
 // An Audio element that counts the methods called on it.
 class CountingAudio : public AudioElement {

@@ -13,7 +13,7 @@
 #include "elements/ScrollBarElement.h"
 #include "elements/StringElement.h"
 #include "elements/VideoElement.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 
 using namespace tamber;
 using namespace tamber::test;
@@ -21,18 +21,6 @@ using namespace tamber::test;
 namespace {
 
 using V = AttributeValue;
-
-void Set(Element& e, std::string_view name, ValueType type, const V& value)
-{
-    ASSERT_EQ(e.SetAttribute(name, type, value), 1) << name;
-}
-
-V Get(Element& e, std::string_view name, ValueType type)
-{
-    V value;
-    EXPECT_EQ(e.GetAttribute(name, type, value), 1) << name;
-    return value;
-}
 
 void SetFont(Element& e)
 {

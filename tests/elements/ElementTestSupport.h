@@ -1,15 +1,42 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "base/MemoryBlock.h"
 #include "iface/Element.h"
 
 namespace tamber::test {
 
+// Attribute and method calls that fail the test when the element does not answer 1.
+inline void Set(Element& e, std::string_view name, ValueType type, const AttributeValue& value)
+{
+    EXPECT_EQ(e.SetAttribute(name, type, value), 1) << name;
+}
+
+inline AttributeValue Get(Element& e, std::string_view name, ValueType type)
+{
+    AttributeValue value;
+    EXPECT_EQ(e.GetAttribute(name, type, value), 1) << name;
+    return value;
+}
+
+inline int32_t GetLong(Element& e, std::string_view name)
+{
+    return Get(e, name, ValueType::Long).Long();
+}
+
+inline AttributeValue Call(Element& e, std::string_view method, std::vector<AttributeValue> params = {})
+{
+    AttributeValue result;
+    EXPECT_EQ(e.CallMethod(method, params, result), 1) << method;
+    return result;
+}
+
+// Class chunks: the tagged records an element writes after its common data.
 struct Chunk {
     std::string tag;
     MemoryBlock payload;
@@ -68,4 +95,4 @@ inline MemoryBlock FakeBitmap(int32_t width, int32_t height, uint8_t fill = 0x55
     return bmp;
 }
 
-}  // namespace tamber::test
+} // namespace tamber::test

@@ -7,7 +7,7 @@
 #include "iface/InterfaceModel.h"
 #include "iface/InterfaceObject.h"
 #include "iface/InterfaceRecord.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 
 using namespace tamber;
 using namespace tamber::test;

@@ -4,7 +4,7 @@
 #include "elements/PictureElement.h"
 #include "elements/RectangleElement.h"
 #include "elements/StringElement.h"
-#include "ChunkRoundTrip.h"
+#include "ElementTestSupport.h"
 #include "HostedElements.h"
 
 using namespace tamber;
@@ -18,11 +18,6 @@ constexpr uint32_t kWhitePixel = 0x00FFFFFF;
 constexpr uint32_t kBlackPixel = 0x00000000;
 constexpr uint32_t kRedPixel = 0x00FF0000;
 constexpr uint32_t kGreyPixel = 0x00808080;
-
-void Set(Element& e, std::string_view name, ValueType type, const V& value)
-{
-    ASSERT_EQ(e.SetAttribute(name, type, value), 1) << name;
-}
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "elements/ChunkRoundTrip.h"
+#include "elements/ElementTestSupport.h"
 #include "iface/ElementFactory.h"
 #include "text/TextElement.h"
 
@@ -10,18 +10,6 @@ using namespace tamber::test;
 namespace {
 
 using V = AttributeValue;
-
-void Set(Element& e, std::string_view name, ValueType type, const V& value)
-{
-    ASSERT_EQ(e.SetAttribute(name, type, value), 1) << name;
-}
-
-V Get(Element& e, std::string_view name, ValueType type)
-{
-    V value;
-    EXPECT_EQ(e.GetAttribute(name, type, value), 1) << name;
-    return value;
-}
 
 }  // namespace
 
