@@ -137,8 +137,10 @@ void ChildInterface::Hide()
 
 void ChildInterface::Prepare()
 {
+    // A modal window would block its parent from the moment it exists, and each "Open" makes
+    // it afresh anyway.
     InterfaceWindow* parent = ParentWindow();
-    if (!Window() && parent && parent->IsCreated())
+    if (!Window() && parent && parent->IsCreated() && !(Floating() && m_element.IsModal()))
         Create(*parent);
 }
 

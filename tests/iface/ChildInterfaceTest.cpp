@@ -158,9 +158,14 @@ TEST(ChildInterface, CentredAndFullScreenPositions)
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(0, 0, 800, 600));
 }
 
-TEST(ChildInterface, ModalChildLeavesTheModalStackWhenClosed)
+TEST(ChildInterface, ModalChildIsOnTheModalStackOnlyWhileOpen)
 {
-    ChildFixture f(InterfaceObject::kFloating, true);
+    ChildFixture f(InterfaceObject::kFloating, true, 2);
+    // Showing or loading its Card makes no window, which would block the parent.
+    Call(*f.parent->Interface(), "NextCard");
+    Call(*f.parent->Interface(), "PreviousCard");
+    Call(*f.parent->Interface(), "LoadCard", {AttributeValue::OfLong(1)});
+    EXPECT_EQ(f.ui.app.TopModal(), nullptr);
     Call(*f.child, "Open");
     ASSERT_NE(f.child->ChildWindow(), nullptr);
     EXPECT_EQ(f.ui.app.TopModal(), f.child->ChildWindow());
