@@ -128,12 +128,6 @@ void ComboBoxElement::LookApplied()
 
 bool ComboBoxElement::ClassNotice(uint16_t code)
 {
-    // An editable box hands the focus to its own field: that is no loss of focus.
-    if (code == ui::notify::kKillFocus) {
-        ui::TWindow* focus = ui::TWindow::Focus();
-        if (focus && focus != Control() && focus->IsWithin(Control()))
-            return true;
-    }
     if (code == ui::notify::kSelectionChanged) {
         TakeSelection();
         m_editText = ComboOf(Control()).Text();

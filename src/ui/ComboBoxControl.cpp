@@ -54,6 +54,7 @@ void ComboBoxControl::Destroyed()
         app->ClearDismissablePopup(&m_list);
     m_list.Destroy();
     m_edit.reset();
+    m_focusWithin = false;
 }
 
 void ComboBoxControl::SizeRestored(int32_t width, int32_t height)
@@ -192,11 +193,14 @@ void ComboBoxControl::ListChanged(int32_t index, Commit commit)
 
 void ComboBoxControl::ButtonDown(gfx::Point p, uint32_t)
 {
-    if (m_edit && !ButtonRect().Contains(p)) {
+    // An editable box keeps the focus in its field, also when its button is pressed.
+    if (m_edit) {
         m_edit->SetFocus();
-        return;
+        if (!ButtonRect().Contains(p))
+            return;
+    } else {
+        SetFocus();
     }
-    SetFocus();
     ShowDropDown(!IsDroppedDown());
 }
 
@@ -267,11 +271,34 @@ void ComboBoxControl::Char(uint8_t ch)
 
 void ComboBoxControl::FocusGained()
 {
-    if (m_edit) {
-        m_edit->SetFocus();
+    if (m_edit)
+        m_edit->SetFocus(); // its notice enters the box
+    else
+        FocusEntered();
+}
+
+void ComboBoxControl::FocusLost()
+{
+    FocusLeft();
+}
+
+void ComboBoxControl::FocusEntered()
+{
+    if (m_focusWithin)
         return;
-    }
+    m_focusWithin = true;
     TControl::FocusGained();
+}
+
+void ComboBoxControl::FocusLeft()
+{
+    // The focus has already moved: a move between the box, its field and its list stays inside.
+    TWindow* focus = Focus();
+    if (!m_focusWithin || (focus && focus->IsWithin(this)))
+        return;
+    m_focusWithin = false;
+    ShowDropDown(false);
+    TControl::FocusLost();
 }
 
 void ComboBoxControl::Command(uint16_t id, uint16_t code, TWindow* from)
@@ -284,12 +311,14 @@ void ComboBoxControl::Command(uint16_t id, uint16_t code, TWindow* from)
             Notify(notify::kEditChanged);
         break;
     case notify::kSetFocus:
+        FocusEntered();
+        break;
     case notify::kKillFocus:
+        FocusLeft();
+        break;
     case notify::kEnterKey:
     case notify::kEscapeKey:
     case notify::kTabKey:
-        if (code == notify::kKillFocus && IsDroppedDown())
-            ShowDropDown(false);
         Notify(code);
         break;
     default:

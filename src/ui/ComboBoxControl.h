@@ -58,6 +58,7 @@ protected:
     void Char(uint8_t ch) override;
     void Command(uint16_t id, uint16_t code, TWindow* from) override;
     void FocusGained() override;
+    void FocusLost() override;
     void SizeRestored(int32_t width, int32_t height) override;
 
 private:
@@ -69,6 +70,10 @@ private:
 
     gfx::Rect ButtonRect() const;
     void SelectByUser(int32_t index);
+    // The box, its field and its list count as one for the owner: kSetFocus when the focus
+    // comes to any of them from outside, kKillFocus when it leaves all of them.
+    void FocusEntered();
+    void FocusLeft();
 
     ComboKind m_kind;
     ListBoxControl m_list;
@@ -76,6 +81,7 @@ private:
     std::string m_shownText;
     int32_t m_selectionAtDrop = -1;
     bool m_settingText = false;
+    bool m_focusWithin = false;
     EditKeys m_editKeys;
 };
 
