@@ -66,9 +66,6 @@ constexpr NoticeEvent kNoticeEvents[] = {
     {ui::notify::kTabKey, "TabKeyPressed"},
 };
 
-// The button window (one pixel wider and taller than the frame) is one more than the frame.
-constexpr int32_t kButtonGrowth = 1;
-
 // The bare start of a BMP file: what the element keeps of a picture the control holds.
 constexpr char kPlaceholder[] = "BM";
 constexpr int32_t kPlaceholderSize = 2;
@@ -197,10 +194,11 @@ struct ButtonAccess {
 };
 
 ButtonElement::ButtonElement(InterfaceModel* parent)
-    : Element(parent), m_backColor(colors::kWhite), m_textColor(colors::kBlack)
+    : ControlElement(parent, ClassId::Button, kDefaultSize)
+    , m_backColor(colors::kWhite)
+    , m_textColor(colors::kBlack)
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::Button));
-    SetLinkNames(ElementLinks({"Audio : Play", "Audio : Stop", "Text : First Page", "Text : Last Page",
+    SetLinkNames(ElementLinks({ "Audio : Play", "Audio : Stop", "Text : First Page", "Text : Last Page",
                                   "Text : Next Page", "Text : Previous Page", "Video : Play", "Video : Stop",
                                   "Video : Resume", "Interface : First Card", "Interface : Last Card",
                                   "Interface : Next Card", "Interface : Previous Card"},
@@ -227,22 +225,19 @@ int ButtonElement::SetAttribute(std::string_view name, ValueType type, const Att
 {
     int result = SetThroughTable(ButtonAccess::Table(), *this, name, type, value);
     if (result == kNotInTable) {
-        result = Element::SetAttribute(name, type, value);
-        if (result == 1 && m_control && (NamesEqual(name, "Name") || NamesEqual(name, "Enabled")))
+        result = ControlElement::SetAttribute(name, type, value);
+        if (result == 1 && Control() && NamesEqual(name, "Name"))
             ApplyLook();
         return result;
     }
-    if (result == 1) {
-        MarkModified();
-        if (m_control)
-            ApplyLook();
-    }
+    if (result == 1 && ClassAttributeStored(name))
+        ApplyLook();
     return result;
 }
 
 int32_t ButtonElement::GetState() const
 {
-    auto* button = dynamic_cast<ui::ButtonControl*>(m_control.get());
+    auto* button = dynamic_cast<ui::ButtonControl*>(Control());
     return button && button->IsCreated() ? button->CheckState() : m_state;
 }
 
@@ -251,14 +246,14 @@ const MemoryBlock& ButtonElement::Picture(Bitmap which) const
     const MemoryBlock& held = m_bitmaps[which];
     if (!IsPlaceholder(held))
         return held;
-    auto* face = dynamic_cast<ButtonFace*>(m_control.get());
+    auto* face = dynamic_cast<ButtonFace*>(Control());
     return face ? face->pictures[which] : kNoPicture;
 }
 
 void ButtonElement::SetState(int32_t state)
 {
     m_state = state;
-    if (auto* button = dynamic_cast<ui::ButtonControl*>(m_control.get()); button && button->CheckState() != state) {
+    if (auto* button = dynamic_cast<ui::ButtonControl*>(Control()); button && button->CheckState() != state) {
         button->SetCheck(state);
         if (InterfaceModel* model = Parent())
             model->InvalidateElement(*this);
@@ -282,11 +277,9 @@ void ButtonElement::SetState(int32_t state)
 void ButtonElement::Create()
 {
     Destroy();
-    ControlPlace place = PlaceOf(*this, m_style == kTransparent ? 0 : kButtonGrowth);
-    if (!place.window)
+    ui::TWindow* host = PrepareHost();
+    if (!host)
         return;
-    if (InterfaceModel* model = Parent())
-        model->InvalidateElement(*this);
     std::unique_ptr<ui::TControl> control;
     if (m_style == kTransparent) {
         control = std::make_unique<HotArea>();
@@ -311,44 +304,32 @@ void ButtonElement::Create()
         control = std::move(face);
     }
     control->SetListener([this](ui::TControl&, uint16_t code) { Notified(code); });
-    control->Create(place.window, GetName(), place.rect, Visibility::Hidden);
-    m_control = std::move(control);
+    control->Create(host, GetName(), ControlRect(), Visibility::Hidden);
+    AdoptControl(std::move(control));
     ApplyLook();
     ResolveLinks();
 }
 
 void ButtonElement::Show()
 {
-    if (!m_control || !m_control->IsCreated())
-        Create();
-    if (m_control)
-        m_control->Show();
+    ControlElement::Show();
     ResolveLinks();
 }
 
-void ButtonElement::Hide()
+ControlElement::Growth ButtonElement::ControlGrowth() const
 {
-    // The control exists only while the Card is shown.
-    Destroy();
+    return m_style == kTransparent ? Growth::None : Growth::OnePixel;
 }
 
-void ButtonElement::Destroy()
+void ButtonElement::ControlGoing()
 {
-    if (!m_control)
-        return;
     m_state = GetState();
     TakeBackPictures();
-    RetireControl(std::move(m_control));
-}
-
-intptr_t ButtonElement::WindowHandle() const
-{
-    return m_control ? static_cast<intptr_t>(m_control->Handle()) : 0;
 }
 
 void ButtonElement::TakeBackPictures()
 {
-    auto* face = dynamic_cast<ButtonFace*>(m_control.get());
+    auto* face = dynamic_cast<ButtonFace*>(Control());
     if (!face)
         return;
     for (int i = 0; i < kBitmapCount; ++i) {
@@ -359,12 +340,9 @@ void ButtonElement::TakeBackPictures()
 
 void ButtonElement::ApplyLook()
 {
-    ui::TControl& control = *m_control;
+    ui::TControl& control = *Control();
     control.SetCaption(GetName());
-    if (IsEnabled())
-        control.Enable();
-    else
-        control.Disable();
+    ApplyEnabled();
     if (auto* button = dynamic_cast<ui::ButtonControl*>(&control)) {
         button->SetBackColor(m_backColor);
         button->SetTextColor(m_textColor);
@@ -379,12 +357,12 @@ void ButtonElement::ApplyLook()
 
 void ButtonElement::StyleChanged()
 {
-    if (!m_control)
+    if (!Control())
         return;
-    bool shown = m_control->IsShown();
+    bool shown = Control()->IsShown();
     Create();
-    if (shown && m_control)
-        m_control->Show();
+    if (shown && Control())
+        Control()->Show();
 }
 
 void ButtonElement::Notified(uint16_t code)

@@ -2,18 +2,13 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "base/MemoryBlock.h"
+#include "elements/ControlElement.h"
 #include "elements/ElementFont.h"
-#include "iface/Element.h"
 
 namespace tamber {
-
-namespace ui {
-class TControl;
-}  // namespace ui
 
 // The Button element: push button, radio button, check box, three-state box, bitmap button or
 // transparent hot area. It may drive one linked element (Audio, Video, Text or an Interface)
@@ -23,7 +18,7 @@ class TControl;
 // that reports clicks for the Transparent style. A bitmap Button hands its pictures to the
 // control and keeps a two-byte "BM" placeholder for each until the control goes away; saving
 // and reading the attributes look through the placeholders.
-class ButtonElement : public Element {
+class ButtonElement : public ControlElement {
 public:
     enum Style : int32_t {
         kPushButton = 0, kRadioButton, k3dRadioButton, kCheckBox, k3dCheckBox, kThreeStateBox,
@@ -33,6 +28,7 @@ public:
     enum Bitmap { kBitmapUp, kBitmapUpHighlight, kBitmapDown, kBitmapDownHighlight, kBitmapDisabled,
         kBitmapMask, kBitmapCount };
     static constexpr int kMaxGroupLength = 31;
+    static constexpr CardRect kDefaultSize {-50, -13, 100, 25};
 
     explicit ButtonElement(InterfaceModel* parent = nullptr);
     ~ButtonElement() override;
@@ -44,9 +40,6 @@ public:
 
     void Create() override;
     void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override;
 
     // A click from the control: a grouped Button goes Down (releasing the others of its group),
     // the linked element acts, then "Clicked" is raised.
@@ -59,8 +52,11 @@ public:
     const MemoryBlock& BitmapBlock(Bitmap which) const { return m_bitmaps[which]; }
     // The picture itself, looked up in the control for a placeholder; empty when none.
     const MemoryBlock& Picture(Bitmap which) const;
-    // The control while the Button is shown (a ButtonControl, or the hot window of Transparent).
-    ui::TControl* Control() const { return m_control.get(); }
+
+protected:
+    // The hot window of Transparent covers the frame exactly.
+    Growth ControlGrowth() const override;
+    void ControlGoing() override;
 
 private:
     friend struct ButtonAccess;
@@ -83,7 +79,6 @@ private:
     uint32_t m_textColor;
     std::string m_group;
     std::array<MemoryBlock, kBitmapCount> m_bitmaps;
-    std::unique_ptr<ui::TControl> m_control;
 };
 
 }  // namespace tamber

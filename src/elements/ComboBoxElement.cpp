@@ -8,11 +8,6 @@ namespace tamber {
 
 namespace {
 
-ui::ComboBoxControl& ComboOf(ui::TControl* control)
-{
-    return static_cast<ui::ComboBoxControl&>(*control);
-}
-
 // Notifications raised as events without parameters.
 struct NoticeEvent {
     uint16_t code;
@@ -26,101 +21,53 @@ constexpr NoticeEvent kComboEvents[] = {
 
 }  // namespace
 
-ComboBoxElement::ComboBoxElement(InterfaceModel* parent) : ListElementBase(parent, ClassId::ComboBox) { }
+ComboBoxElement::ComboBoxElement(InterfaceModel* parent)
+    : ListElementOver(parent, ClassId::ComboBox, "Editable")
+{
+}
 
 ComboBoxElement::~ComboBoxElement()
 {
     Destroy();
 }
 
-int ComboBoxElement::GetOwnAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    if (!NamesEqual(name, "Editable"))
-        return kNotInTable;
-    if (type != ValueType::Boolean)
-        return 0;
-    value.SetBoolean(m_editable);
-    return 1;
-}
-
-int ComboBoxElement::SetOwnAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    if (!NamesEqual(name, "Editable"))
-        return kNotInTable;
-    if (type != ValueType::Boolean)
-        return 0;
-    // Takes effect when the control is made again ("Reconstruct").
-    m_editable = value.Boolean();
-    return 1;
-}
-
 std::string ComboBoxElement::EditText() const
 {
-    return Control() ? ComboOf(Control()).Text() : m_editText;
+    return Control() ? Box().Text() : m_editText;
 }
 
 void ComboBoxElement::SetEditText(std::string_view text)
 {
     m_editText = std::string(text);
     if (Control())
-        ComboOf(Control()).SetText(m_editText);
+        Box().SetText(m_editText);
 }
 
-void ComboBoxElement::Destroy()
+void ComboBoxElement::ControlGoing()
 {
-    if (Control())
-        m_editText = ComboOf(Control()).Text();
-    ListElementBase::Destroy();
+    m_editText = Box().Text();
+    ListElementOver::ControlGoing();
 }
 
 std::unique_ptr<ui::TControl> ComboBoxElement::MakeControl(bool border)
 {
-    auto combo = std::make_unique<ui::ComboBoxControl>(m_editable ? ui::ComboKind::Editable : ui::ComboKind::DropDownList);
+    auto combo = std::make_unique<ui::ComboBoxControl>(
+        Kind() ? ui::ComboKind::Editable : ui::ComboKind::DropDownList);
     combo->SetBorder(border ? ui::ControlBorder::Flat : ui::ControlBorder::None);
     return combo;
-}
-
-void ComboBoxElement::ControlInsert(int32_t index, std::string_view item)
-{
-    ComboOf(Control()).InsertString(index, item);
-}
-
-void ComboBoxElement::ControlDelete(int32_t index)
-{
-    ComboOf(Control()).DeleteString(index);
-}
-
-void ComboBoxElement::ControlReset()
-{
-    ComboOf(Control()).ResetContent();
-}
-
-int32_t ComboBoxElement::ControlSelection() const
-{
-    return ComboOf(Control()).CurSel();
-}
-
-void ComboBoxElement::ControlSelect(int32_t index)
-{
-    ComboOf(Control()).SetCurSel(index);
-}
-
-std::string ComboBoxElement::ControlItem(int32_t index) const
-{
-    return ComboOf(Control()).GetText(index);
 }
 
 void ComboBoxElement::ControlCreated()
 {
     // An editable field shows the kept text; a list-only box shows its selected item.
-    if (m_editable && !m_editText.empty())
-        ComboOf(Control()).SetText(m_editText);
+    if (Kind() && !m_editText.empty())
+        Box().SetText(m_editText);
 }
 
 void ComboBoxElement::LookApplied()
 {
     // The drop-down list is a window of its own and shows the items as the field does.
-    ui::ListBoxControl& list = ComboOf(Control()).List();
+    ui::ListBoxControl& list = Box().List();
     list.SetFont(ControlFont(Font()));
     list.SetBackColor(BackColor());
     list.SetTextColor(TextColor());
@@ -130,14 +77,14 @@ bool ComboBoxElement::ClassNotice(uint16_t code)
 {
     if (code == ui::notify::kSelectionChanged) {
         TakeSelection();
-        m_editText = ComboOf(Control()).Text();
+        m_editText = Box().Text();
         RaiseSelectionChanged(SelectedIndex() + 1);
         return true;
     }
     for (const NoticeEvent& entry : kComboEvents) {
         if (entry.code == code) {
             if (code == ui::notify::kEditChanged)
-                m_editText = ComboOf(Control()).Text();
+                m_editText = Box().Text();
             RaiseEvent(entry.event);
             return true;
         }
@@ -149,7 +96,6 @@ int ComboBoxElement::WriteClassChunks(MemoryBlock& out) const
 {
     MemoryBlock defn;
     ChunkWriter w(defn);
-    w.Bool(m_editable);
     WriteSharedDefn(w);
     out.WriteChunk(chunk::kDefn, defn);
     MemoryBlock text;
@@ -165,7 +111,6 @@ bool ComboBoxElement::ReadClassChunk(std::string_view tag, const MemoryBlock& pa
 {
     if (tag == chunk::kDefn) {
         ChunkReader r(payload);
-        m_editable = r.Bool();
         ReadSharedDefn(r);
         return true;
     }
@@ -174,11 +119,7 @@ bool ComboBoxElement::ReadClassChunk(std::string_view tag, const MemoryBlock& pa
         m_editText = r.CString();
         return true;
     }
-    if (tag == chunk::kEntr) {
-        SetEntries(payload);
-        return true;
-    }
-    return false;
+    return ListElementOver::ReadClassChunk(tag, payload);
 }
 
 }  // namespace tamber

@@ -6,8 +6,8 @@
 #include "elements/ButtonElement.h"
 #include "elements/ComboBoxElement.h"
 #include "elements/DatabaseElement.h"
-#include "elements/ElementFont.h"
 #include "elements/EditBoxElement.h"
+#include "elements/ElementFont.h"
 #include "elements/GraphicElement.h"
 #include "elements/LineElement.h"
 #include "elements/ListBoxElement.h"
@@ -107,16 +107,6 @@ std::shared_ptr<const gfx::Image> PictureToImage(const MemoryBlock& picture)
         }
     }
     return image;
-}
-
-ControlPlace PlaceOf(const Element& element, int32_t grow)
-{
-    InterfaceModel* model = element.Parent();
-    ui::TWindow* host = model ? model->HostWindow() : nullptr;
-    if (!host || !host->IsCreated())
-        return {};
-    const CardRect frame = model->CardToClient(element.GetFrame());
-    return {host, gfx::Rect::FromSize(frame.left, frame.top, frame.width + grow, frame.height + grow)};
 }
 
 ControlNotice::ControlNotice()

@@ -30,15 +30,6 @@ gfx::FontRequest ControlFont(const ElementFont& font);
 // picture is empty or does not decode.
 std::shared_ptr<const gfx::Image> PictureToImage(const MemoryBlock& picture);
 
-// Where an element's control goes: the window that shows the element's Card and the control's
-// rectangle in that window's client area (the frame, grown by grow pixels to the right and
-// bottom). window is null while the element is not on screen.
-struct ControlPlace {
-    ui::TWindow* window = nullptr;
-    gfx::Rect rect;
-};
-ControlPlace PlaceOf(const Element& element, int32_t grow = 0);
-
 // Controls call their elements back from inside their own message handling, and the handler
 // may take the control away (a Card change hides it) while the control's own code is still
 // running. A ControlNotice marks such a call; a control retired meanwhile loses its window at

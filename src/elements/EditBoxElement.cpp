@@ -1,7 +1,7 @@
 #include "elements/EditBoxElement.h"
 
+#include "elements/ControlElements.h"
 #include "elements/ElementColors.h"
-#include "elements/ElementHost.h"
 #include "iface/ChunkTags.h"
 #include "ui/EditControl.h"
 
@@ -42,9 +42,10 @@ constexpr int kWordSelect = 0;
 }  // namespace
 
 EditBoxElement::EditBoxElement(InterfaceModel* parent)
-    : Element(parent), m_backColor(colors::kWhite), m_textColor(colors::kBlack)
+    : ControlElement(parent, ClassId::EditBox, kDefaultSize)
+    , m_backColor(colors::kWhite)
+    , m_textColor(colors::kBlack)
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::EditBox));
     SetLinkNames(ElementLinks({"ListBox : Word Select"}, ElementLinks::Exclusive::No));
 }
 
@@ -53,16 +54,16 @@ EditBoxElement::~EditBoxElement()
     Destroy();
 }
 
-const std::string& EditBoxElement::Text() const
+ui::EditControl* EditBoxElement::Edit() const
 {
-    if (m_control)
-        m_text = m_control->Text();
-    return m_text;
+    return static_cast<ui::EditControl*>(Control());
 }
 
-intptr_t EditBoxElement::WindowHandle() const
+const std::string& EditBoxElement::Text() const
 {
-    return m_control && m_control->IsCreated() ? m_control->Handle() : 0;
+    if (ui::EditControl* edit = Edit())
+        m_text = edit->Text();
+    return m_text;
 }
 
 int EditBoxElement::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
@@ -76,104 +77,54 @@ int EditBoxElement::GetAttribute(std::string_view name, ValueType type, Attribut
 int EditBoxElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
 {
     int result = SetThroughTable(EditBoxAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable) {
-        result = Element::SetAttribute(name, type, value);
-        // The common "Enabled" reaches the control too.
-        if (result == 1 && m_control && NamesEqual(name, "Enabled")) {
-            if (IsEnabled())
-                m_control->Enable();
-            else
-                m_control->Disable();
-        }
+    if (result == kNotInTable)
+        return ControlElement::SetAttribute(name, type, value);
+    if (result != 1 || !ClassAttributeStored(name))
         return result;
-    }
-    if (result != 1)
-        return result;
-    MarkModified();
-    if (!m_control)
-        return result;
-    const AttributeDef* def = FindAttribute(AttributeTable(), name);
-    if (def && (def->flags & AF_RECONSTRUCT)) {
-        Destroy();
-        Show();
-    } else if (NamesEqual(name, "Text")) {
-        m_control->SetText(m_text);
-    } else {
+    if (NamesEqual(name, "Text"))
+        Edit()->SetText(m_text);
+    else
         ApplySettings();
-    }
     return result;
-}
-
-void EditBoxElement::ApplyDefaultSize()
-{
-    CardRect frame = GetFrame();
-    if (frame.width > 0 && frame.height > 0)
-        return;
-    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
-        kDefaultSize.height});
 }
 
 void EditBoxElement::ApplySettings()
 {
-    m_control->SetFont(m_font.Request());
-    m_control->SetTextColor(m_textColor);
-    m_control->SetBackColor(m_backColor);
-    m_control->SetSpinLimits(m_valueMin, m_valueMax, m_valueIncrement);
+    ui::EditControl* edit = Edit();
+    edit->SetFont(m_font.Request());
+    edit->SetTextColor(m_textColor);
+    edit->SetBackColor(m_backColor);
+    edit->SetSpinLimits(m_valueMin, m_valueMax, m_valueIncrement);
 }
 
 void EditBoxElement::Create()
 {
-    ApplyDefaultSize();
-    if (m_notifying == 0)
-        m_retired.clear();
-    if (m_control)
+    if (Control())
         return;
-    ui::TWindow* parent = HostWindowOf(*this);
-    if (!parent)
+    ui::TWindow* host = PrepareHost();
+    if (!host)
         return;
-    parent->Invalidate(ElementView::ClientRect(*this));
     auto control = std::make_unique<ui::EditControl>();
     control->SetBorder(m_border ? ui::ControlBorder::Sunken : ui::ControlBorder::None);
     control->SetOptions((m_spinButton ? ui::kEditSpin : 0) | (m_password ? ui::kEditPassword : 0)
         | (m_lockedText ? ui::kEditReadOnly : 0));
-    if (!control->Create(parent, GetName(), ControlRect(*this)))
+    if (!control->Create(host, GetName(), ControlRect(), Visibility::Hidden))
         return;
-    m_control = std::move(control);
+    ui::EditControl& edit = *control;
+    AdoptControl(std::move(control));
     m_settingUp = true;
     ApplySettings();
     if (!m_text.empty())
-        m_control->SetText(m_text);
-    if (!IsEnabled())
-        m_control->Disable();
+        edit.SetText(m_text);
+    ApplyEnabled();
     m_settingUp = false;
-    m_control->SetListener([this](ui::TControl&, uint16_t code) { ControlNotified(code); });
+    edit.SetListener([this](ui::TControl&, uint16_t code) { ControlNotified(code); });
     ResolveLinks();
 }
 
-void EditBoxElement::Show()
+void EditBoxElement::ControlGoing()
 {
-    if (!IsOnShownCard(*this))
-        return;
-    Create();
-    if (m_control)
-        m_control->Show();
-}
-
-void EditBoxElement::Hide()
-{
-    if (m_control)
-        m_control->Hide();
-}
-
-void EditBoxElement::Destroy()
-{
-    if (!m_control)
-        return;
     Text();
-    std::unique_ptr<ui::EditControl> control = std::move(m_control);
-    control->Destroy();
-    if (m_notifying > 0)
-        m_retired.push_back(std::move(control));
 }
 
 void EditBoxElement::ControlNotified(uint16_t code)
@@ -190,7 +141,7 @@ void EditBoxElement::ControlNotified(uint16_t code)
     };
     if (m_settingUp)
         return;
-    ++m_notifying;
+    ControlNotice notice;
     if (code == ui::notify::kChanged) {
         TextChanged();
     } else {
@@ -199,7 +150,6 @@ void EditBoxElement::ControlNotified(uint16_t code)
                 RaiseEvent(entry.event);
         }
     }
-    --m_notifying;
 }
 
 void EditBoxElement::TextChanged()
@@ -208,7 +158,7 @@ void EditBoxElement::TextChanged()
     // Only typing here looks the word up: a selection made in the ListBox writes this text
     // while the list has the focus, so the two never echo each other.
     Element* list = Links().Target(kWordSelect);
-    if (list && m_control && m_control->HasFocus()) {
+    if (list && Edit() && Edit()->HasFocus()) {
         const AttributeValue word[] = {AttributeValue::OfString(text)};
         AttributeValue found;
         if (list->CallMethod("FindItem", word, found) == 1)

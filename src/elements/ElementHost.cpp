@@ -23,14 +23,6 @@ bool IsOnShownCard(const Element& element)
     return card == InterfaceModel::kBackground || card == model->CurrentCard();
 }
 
-gfx::Rect ControlRect(const Element& element)
-{
-    gfx::Rect rect = ElementView::ClientRect(element);
-    rect.right += 1;
-    rect.bottom += 1;
-    return rect;
-}
-
 ElementView::PaintFunction PaintThroughDc(DcPaintFunction paint)
 {
     return [paint = std::move(paint)](ui::Painter& painter, const gfx::Rect& client) {

@@ -22,10 +22,6 @@ ui::TWindow* HostWindowOf(const Element& element);
 // Whether the element is visible on the Background or the current Card of its Interface.
 bool IsOnShownCard(const Element& element);
 
-// Where a control of the element goes: its frame one pixel wider and taller, in the host
-// window's client coordinates.
-gfx::Rect ControlRect(const Element& element);
-
 // A painter for ElementView that draws with the classic calls through a device context whose
 // origin is the view's client origin.
 using DcPaintFunction = std::function<void(gfx::Dc& dc, int32_t width, int32_t height)>;

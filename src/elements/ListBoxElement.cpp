@@ -19,11 +19,6 @@ constexpr const char* kTextPart = "Text";
 
 constexpr int kWordSelectLink = 0;
 
-ui::ListBoxControl& ListOf(ui::TControl* control)
-{
-    return static_cast<ui::ListBoxControl&>(*control);
-}
-
 bool IsAbsolute(const std::string& path)
 {
     return !path.empty() && path[0] == '/';
@@ -31,7 +26,8 @@ bool IsAbsolute(const std::string& path)
 
 }  // namespace
 
-ListBoxElement::ListBoxElement(InterfaceModel* parent) : ListElementBase(parent, ClassId::ListBox)
+ListBoxElement::ListBoxElement(InterfaceModel* parent)
+    : ListElementOver(parent, ClassId::ListBox, "MultiSelect")
 {
     SetLinkNames(ElementLinks({"EditBox : Word Select"}, ElementLinks::Exclusive::No));
 }
@@ -41,29 +37,8 @@ ListBoxElement::~ListBoxElement()
     Destroy();
 }
 
-int ListBoxElement::GetOwnAttribute(std::string_view name, ValueType type, AttributeValue& value)
-{
-    if (!NamesEqual(name, "MultiSelect"))
-        return kNotInTable;
-    if (type != ValueType::Boolean)
-        return 0;
-    value.SetBoolean(m_multiSelect);
-    return 1;
-}
-
-int ListBoxElement::SetOwnAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-{
-    if (!NamesEqual(name, "MultiSelect"))
-        return kNotInTable;
-    if (type != ValueType::Boolean)
-        return 0;
-    // Takes effect when the control is made again ("Reconstruct").
-    m_multiSelect = value.Boolean();
-    return 1;
-}
-
-int ListBoxElement::CallMethod(std::string_view name, std::span<const AttributeValue> params,
-    AttributeValue& result)
+int ListBoxElement::CallMethod(
+    std::string_view name, std::span<const AttributeValue> params, AttributeValue& result)
 {
     std::string item = params.empty() ? std::string() : params[0].String();
     if (NamesEqual(name, "FindItem")) {
@@ -157,40 +132,10 @@ void ListBoxElement::LoadMedium()
 
 std::unique_ptr<ui::TControl> ListBoxElement::MakeControl(bool border)
 {
-    auto list = std::make_unique<ui::ListBoxControl>(m_multiSelect ? ui::SelectionMode::Multiple
-                                                                   : ui::SelectionMode::Single);
+    auto list = std::make_unique<ui::ListBoxControl>(
+        MultiSelect() ? ui::SelectionMode::Multiple : ui::SelectionMode::Single);
     list->SetBorder(border ? ui::ControlBorder::Flat : ui::ControlBorder::None);
     return list;
-}
-
-void ListBoxElement::ControlInsert(int32_t index, std::string_view item)
-{
-    ListOf(Control()).InsertString(index, item);
-}
-
-void ListBoxElement::ControlDelete(int32_t index)
-{
-    ListOf(Control()).DeleteString(index);
-}
-
-void ListBoxElement::ControlReset()
-{
-    ListOf(Control()).ResetContent();
-}
-
-int32_t ListBoxElement::ControlSelection() const
-{
-    return ListOf(Control()).CurSel();
-}
-
-void ListBoxElement::ControlSelect(int32_t index)
-{
-    ListOf(Control()).SetCurSel(index);
-}
-
-std::string ListBoxElement::ControlItem(int32_t index) const
-{
-    return ListOf(Control()).GetText(index);
 }
 
 void ListBoxElement::ControlCreated()
@@ -223,12 +168,12 @@ void ListBoxElement::UserSelectionChanged()
         if (Element* edit = Links().Target(kWordSelectLink))
             edit->SetAttribute("Text", ValueType::String, AttributeValue::OfString(Items()[index]));
     }
-    if (!m_multiSelect) {
+    if (!MultiSelect()) {
         RaiseSelectionChanged(index + 1);
         return;
     }
     // A multiple selection reports every selected item, in order.
-    for (int32_t selected : ListOf(Control()).SelectedItems())
+    for (int32_t selected : Box().SelectedItems())
         RaiseSelectionChanged(selected + 1);
 }
 
@@ -236,7 +181,6 @@ int ListBoxElement::WriteClassChunks(MemoryBlock& out) const
 {
     MemoryBlock defn;
     ChunkWriter w(defn);
-    w.Bool(m_multiSelect);
     WriteSharedDefn(w);
     w.Int32(Links().Id(kWordSelectLink));
     out.WriteChunk(chunk::kDefn, defn);
@@ -248,16 +192,11 @@ bool ListBoxElement::ReadClassChunk(std::string_view tag, const MemoryBlock& pay
 {
     if (tag == chunk::kDefn) {
         ChunkReader r(payload);
-        m_multiSelect = r.Bool();
         ReadSharedDefn(r);
         Links().LoadId(kWordSelectLink, r.Int32());
         return true;
     }
-    if (tag == chunk::kEntr) {
-        SetEntries(payload);
-        return true;
-    }
-    return false;
+    return ListElementOver::ReadClassChunk(tag, payload);
 }
 
 }  // namespace tamber

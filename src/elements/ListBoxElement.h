@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "elements/ListElementBase.h"
+#include "ui/ListBoxControl.h"
 
 namespace tamber {
 
 // The ListBox element: a list of items, single or multiple selection, optionally paired with
 // an EditBox for word lookup ("EditBox : Word Select"). Its items may also come from a Text
 // medium (one item per non-empty line) or from the word list of a database's full-text index.
-class ListBoxElement : public ListElementBase {
+class ListBoxElement : public ListElementOver<ui::ListBoxControl> {
 public:
     explicit ListBoxElement(InterfaceModel* parent = nullptr);
     ~ListBoxElement() override;
@@ -21,23 +22,14 @@ public:
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
     void SetMedia(const MediaDatabase* database, int32_t mediaId) override;
 
-    bool MultiSelect() const { return m_multiSelect; }
+    bool MultiSelect() const { return Kind(); }
 
     // The non-empty lines of a text: breaks are a carriage return (with the line feed that may
     // follow it) or a lone line feed; the text ends at its first NUL.
     static std::vector<std::string> SplitLines(std::string_view text);
 
 protected:
-    int GetOwnAttribute(std::string_view name, ValueType type, AttributeValue& value) override;
-    int SetOwnAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
-
     std::unique_ptr<ui::TControl> MakeControl(bool border) override;
-    void ControlInsert(int32_t index, std::string_view item) override;
-    void ControlDelete(int32_t index) override;
-    void ControlReset() override;
-    int32_t ControlSelection() const override;
-    void ControlSelect(int32_t index) override;
-    std::string ControlItem(int32_t index) const override;
     void ControlCreated() override;
     bool ClassNotice(uint16_t code) override;
 
@@ -48,8 +40,6 @@ private:
     // Interface's own database when the name is empty.
     void AppendIndexes(const std::string& databaseFile);
     void UserSelectionChanged();
-
-    bool m_multiSelect = false;
 };
 
 }  // namespace tamber

@@ -2,6 +2,7 @@
 
 #include "elements/ControlElements.h"
 #include "elements/ElementColors.h"
+#include "iface/ChunkTags.h"
 #include "iface/InterfaceModel.h"
 #include "ui/TControl.h"
 
@@ -19,6 +20,23 @@ int32_t LongParam(std::span<const AttributeValue> params, size_t index)
 std::string StringParam(std::span<const AttributeValue> params, size_t index)
 {
     return index < params.size() ? params[index].String() : std::string();
+}
+
+// Answers or sets a Boolean field; 0 for another type.
+int GetBoolean(bool field, ValueType type, AttributeValue& value)
+{
+    if (type != ValueType::Boolean)
+        return 0;
+    value.SetBoolean(field);
+    return 1;
+}
+
+int SetBoolean(bool& field, ValueType type, const AttributeValue& value)
+{
+    if (type != ValueType::Boolean)
+        return 0;
+    field = value.Boolean();
+    return 1;
 }
 
 // Notifications both list classes turn into events without parameters.
@@ -51,7 +69,7 @@ struct ListAccess {
             // The selected text comes from the control; without one there is none.
             {"SelectedItem", ValueType::String,
                 [](const L& l, V& v) {
-                    int32_t index = l.m_control ? l.ControlSelection() : L::kNoSelection;
+                    int32_t index = l.Control() ? l.ControlSelection() : L::kNoSelection;
                     v.SetString(index >= 0 ? l.ControlItem(index) : std::string());
                 },
                 nullptr},
@@ -67,21 +85,19 @@ struct ListAccess {
     }
 };
 
-ListElementBase::ListElementBase(InterfaceModel* parent, ClassId classId)
-    : Element(parent), m_backColor(colors::kWhite), m_textColor(colors::kBlack)
+ListElementBase::ListElementBase(InterfaceModel* parent, ClassId classId, std::string_view kindName)
+    : ControlElement(parent, classId, kDefaultSize)
+    , m_backColor(colors::kWhite)
+    , m_textColor(colors::kBlack)
+    , m_kindName(kindName)
 {
-    LoadClassDefinition(static_cast<uint16_t>(classId));
 }
 
-ListElementBase::~ListElementBase()
-{
-    // The classes take their state back in their own destructors; only the window is left.
-    RetireControl(std::move(m_control));
-}
+ListElementBase::~ListElementBase() = default;
 
 int ListElementBase::GetAttribute(std::string_view name, ValueType type, AttributeValue& value)
 {
-    int result = GetOwnAttribute(name, type, value);
+    int result = NamesEqual(name, m_kindName) ? GetBoolean(m_kind, type, value) : kNotInTable;
     if (result == kNotInTable)
         result = GetThroughTable(ListAccess::Table(), *this, name, type, value);
     if (result == 1 && NamesEqual(name, "SelectedNum"))
@@ -91,32 +107,30 @@ int ListElementBase::GetAttribute(std::string_view name, ValueType type, Attribu
 
 int ListElementBase::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
 {
-    int result = SetOwnAttribute(name, type, value);
+    int result = NamesEqual(name, m_kindName) ? SetBoolean(m_kind, type, value) : kNotInTable;
     if (result == kNotInTable)
         result = SetThroughTable(ListAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable) {
-        result = Element::SetAttribute(name, type, value);
-        if (result == 1 && m_control && NamesEqual(name, "Enabled"))
-            ApplyLook();
-        return result;
-    }
-    if (result == 1) {
-        MarkModified();
-        if (m_control)
-            ApplyLook();
-    }
+    if (result == kNotInTable)
+        return ControlElement::SetAttribute(name, type, value);
+    if (result == 1 && ClassAttributeStored(name))
+        ApplyLook();
     return result;
 }
 
 int32_t ListElementBase::SelectedIndex() const
 {
-    return m_control ? ControlSelection() : m_selected;
+    return Control() ? ControlSelection() : m_selected;
 }
 
 void ListElementBase::TakeSelection()
 {
-    if (m_control)
+    if (Control())
         m_selected = ControlSelection();
+}
+
+void ListElementBase::ControlGoing()
+{
+    TakeSelection();
 }
 
 void ListElementBase::SetSelectedNumber(int32_t number)
@@ -128,7 +142,7 @@ void ListElementBase::SetSelectedNumber(int32_t number)
     if (index == m_selected)
         return;
     m_selected = index;
-    if (!m_control)
+    if (!Control())
         return;
     ControlSelect(index);
     if (InterfaceModel* model = Parent())
@@ -162,8 +176,16 @@ void ListElementBase::SetEntries(const MemoryBlock& entries)
     }
     if (m_selected >= static_cast<int32_t>(m_items.size()))
         m_selected = kNoSelection;
-    if (m_control)
+    if (Control())
         FillControl();
+}
+
+bool ListElementBase::ReadClassChunk(std::string_view tag, const MemoryBlock& payload)
+{
+    if (tag != chunk::kEntr)
+        return false;
+    SetEntries(payload);
+    return true;
 }
 
 void ListElementBase::InsertItem(int32_t index, std::string_view item)
@@ -172,10 +194,10 @@ void ListElementBase::InsertItem(int32_t index, std::string_view item)
     const int32_t count = static_cast<int32_t>(m_items.size());
     if (index < 0 || index > count)
         index = count;
-    if (m_control)
+    if (Control())
         ControlInsert(index, text);
     m_items.insert(m_items.begin() + index, std::move(text));
-    if (m_control)
+    if (Control())
         TakeSelection();
     else if (m_selected >= index)
         ++m_selected;
@@ -186,7 +208,7 @@ void ListElementBase::RemoveAll()
 {
     m_items.clear();
     m_selected = kNoSelection;
-    if (m_control)
+    if (Control())
         ControlReset();
     MarkModified();
 }
@@ -215,7 +237,7 @@ int ListElementBase::CallMethod(std::string_view name, std::span<const Attribute
         if (inRange(number)) {
             const int32_t index = number - 1;
             m_items.erase(m_items.begin() + index);
-            if (m_control) {
+            if (Control()) {
                 ControlDelete(index);
                 TakeSelection();
             } else if (m_selected == index) {
@@ -230,7 +252,7 @@ int ListElementBase::CallMethod(std::string_view name, std::span<const Attribute
         if (inRange(number)) {
             const int32_t index = number - 1;
             m_items[index] = StringParam(params, 1).substr(0, kMaxItemLength);
-            if (m_control) {
+            if (Control()) {
                 // The control has no replacement: the item goes and comes back, still selected.
                 const bool selected = ControlSelection() == index;
                 ControlDelete(index);
@@ -254,43 +276,16 @@ int ListElementBase::CallMethod(std::string_view name, std::span<const Attribute
 void ListElementBase::Create()
 {
     Destroy();
-    ControlPlace place = PlaceOf(*this);
-    if (!place.window)
+    ui::TWindow* host = PrepareHost();
+    if (!host)
         return;
     std::unique_ptr<ui::TControl> control = MakeControl(m_border);
     control->SetListener([this](ui::TControl&, uint16_t code) { Notified(code); });
-    control->Create(place.window, GetName(), place.rect, Visibility::Hidden);
-    m_control = std::move(control);
+    control->Create(host, GetName(), ControlRect(), Visibility::Hidden);
+    AdoptControl(std::move(control));
     ApplyLook();
     FillControl();
     ControlCreated();
-}
-
-void ListElementBase::Show()
-{
-    if (!m_control || !m_control->IsCreated())
-        Create();
-    if (m_control)
-        m_control->Show();
-}
-
-void ListElementBase::Hide()
-{
-    // The control exists only while the Card is shown.
-    Destroy();
-}
-
-void ListElementBase::Destroy()
-{
-    if (!m_control)
-        return;
-    TakeSelection();
-    RetireControl(std::move(m_control));
-}
-
-intptr_t ListElementBase::WindowHandle() const
-{
-    return m_control ? static_cast<intptr_t>(m_control->Handle()) : 0;
 }
 
 void ListElementBase::FillControl()
@@ -303,13 +298,11 @@ void ListElementBase::FillControl()
 
 void ListElementBase::ApplyLook()
 {
-    m_control->SetBackColor(m_backColor);
-    m_control->SetTextColor(m_textColor);
-    m_control->SetFont(ControlFont(m_font));
-    if (IsEnabled())
-        m_control->Enable();
-    else
-        m_control->Disable();
+    ui::TControl& control = *Control();
+    control.SetBackColor(m_backColor);
+    control.SetTextColor(m_textColor);
+    control.SetFont(ControlFont(m_font));
+    ApplyEnabled();
     LookApplied();
     if (InterfaceModel* model = Parent())
         model->InvalidateElement(*this);
@@ -330,6 +323,7 @@ void ListElementBase::Notified(uint16_t code)
 
 void ListElementBase::WriteSharedDefn(ChunkWriter& w) const
 {
+    w.Bool(m_kind);
     w.Rgb(m_backColor);
     m_font.Write(w);
     w.Rgb(m_textColor);
@@ -338,6 +332,7 @@ void ListElementBase::WriteSharedDefn(ChunkWriter& w) const
 
 void ListElementBase::ReadSharedDefn(ChunkReader& r)
 {
+    m_kind = r.Bool();
     m_backColor = r.Rgb();
     m_font.Read(r);
     m_textColor = r.Rgb();

@@ -6,23 +6,21 @@
 #include <vector>
 
 #include "base/MemoryBlock.h"
+#include "elements/ControlElement.h"
 #include "elements/ElementFont.h"
 #include "iface/AttributeAccessor.h"
-#include "iface/Element.h"
 
 namespace tamber {
 
-namespace ui {
-class TControl;
-}  // namespace ui
-
 // What ListBox and ComboBox share: the items ("Entries", a block of length-prefixed strings
-// kept by the element whether or not a control exists), the selection, font, colours and
-// border, and the item methods. While the Card is shown a framework list or combo box mirrors
-// the items; every change goes to both, and the selection is read from the control.
-class ListElementBase : public Element {
+// kept by the element whether or not a control exists), the selection, font, colours, border
+// and the class's one switch of the control's kind ("MultiSelect", "Editable"), and the item
+// methods. While the Card is shown a framework list or combo box mirrors the items; every
+// change goes to both, and the selection is read from the control.
+class ListElementBase : public ControlElement {
 public:
     static constexpr int32_t kNoSelection = -1;
+    static constexpr CardRect kDefaultSize {-50, -100, 100, 200};
 
     ~ListElementBase() override;
 
@@ -30,18 +28,14 @@ public:
     int SetAttribute(std::string_view name, ValueType type, const AttributeValue& value) override;
     int CallMethod(std::string_view name, std::span<const AttributeValue> params,
         AttributeValue& result) override;
+    // Reads "Entr"; the classes read the rest.
+    bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
 
     void Create() override;
-    void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override;
 
     const std::vector<std::string>& Items() const { return m_items; }
     // The selected index (0-based; kNoSelection for none), from the control while there is one.
     int32_t SelectedIndex() const;
-    // The control while the element is shown.
-    ui::TControl* Control() const { return m_control.get(); }
 
     // The entries block: per item a length byte (characters + 1), the characters, a NUL.
     MemoryBlock EntriesBlock() const;
@@ -49,21 +43,18 @@ public:
     void SetEntries(const MemoryBlock& entries);
 
 protected:
-    explicit ListElementBase(InterfaceModel* parent, ClassId classId);
+    // kindName: the Boolean attribute that picks the control's kind; it is only stored and
+    // takes effect when the control is made again ("Reconstruct").
+    ListElementBase(InterfaceModel* parent, ClassId classId, std::string_view kindName);
 
-    // The "Defn" fields shared by both classes after the class's first byte.
+    Growth ControlGrowth() const override { return Growth::None; }
+    // Takes the selection back.
+    void ControlGoing() override;
+
+    // The "Defn" fields: the kind switch, then those shared by both classes.
     void WriteSharedDefn(ChunkWriter& w) const;
     void ReadSharedDefn(ChunkReader& r);
-
-    // Answers the class's own names; kNotInTable for the others.
-    virtual int GetOwnAttribute(std::string_view name, ValueType type, AttributeValue& value)
-    {
-        return kNotInTable;
-    }
-    virtual int SetOwnAttribute(std::string_view name, ValueType type, const AttributeValue& value)
-    {
-        return kNotInTable;
-    }
+    bool Kind() const { return m_kind; }
 
     // The class's control, not yet created, with its border.
     virtual std::unique_ptr<ui::TControl> MakeControl(bool border) = 0;
@@ -110,7 +101,26 @@ private:
     ElementFont m_font;
     uint32_t m_textColor;
     bool m_border = true;
-    std::unique_ptr<ui::TControl> m_control;
+    std::string_view m_kindName;
+    bool m_kind = false;
+};
+
+// The item operations over the class's framework control C, a list or a combo box: both answer
+// the same calls.
+template<class C>
+class ListElementOver : public ListElementBase {
+protected:
+    using ListElementBase::ListElementBase;
+
+    // The control while the element is shown; call only then.
+    C& Box() const { return static_cast<C&>(*Control()); }
+
+    void ControlInsert(int32_t index, std::string_view item) override { Box().InsertString(index, item); }
+    void ControlDelete(int32_t index) override { Box().DeleteString(index); }
+    void ControlReset() override { Box().ResetContent(); }
+    int32_t ControlSelection() const override { return Box().CurSel(); }
+    void ControlSelect(int32_t index) override { Box().SetCurSel(index); }
+    std::string ControlItem(int32_t index) const override { return Box().GetText(index); }
 };
 
 }  // namespace tamber

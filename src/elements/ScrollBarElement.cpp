@@ -1,6 +1,6 @@
 #include "elements/ScrollBarElement.h"
 
-#include "elements/ElementHost.h"
+#include "elements/ControlElements.h"
 #include "elements/NotificationSink.h"
 #include "iface/AttributeAccessor.h"
 #include "iface/ChunkReader.h"
@@ -54,11 +54,11 @@ struct ScrollBarAccess {
     }
 };
 
-ScrollBarElement::ScrollBarElement(InterfaceModel* parent) : Element(parent)
+ScrollBarElement::ScrollBarElement(InterfaceModel* parent)
+    : ControlElement(parent, ClassId::ScrollBar, kDefaultSize)
 {
-    LoadClassDefinition(static_cast<uint16_t>(ClassId::ScrollBar));
-    SetLinkNames(ElementLinks({"Audio : Navigate", "Video : Navigate", "Text : Navigate"},
-        ElementLinks::Exclusive::Yes));
+    SetLinkNames(ElementLinks(
+        {"Audio : Navigate", "Video : Navigate", "Text : Navigate"}, ElementLinks::Exclusive::Yes));
 }
 
 ScrollBarElement::~ScrollBarElement()
@@ -66,9 +66,9 @@ ScrollBarElement::~ScrollBarElement()
     Destroy();
 }
 
-intptr_t ScrollBarElement::WindowHandle() const
+ui::ScrollBarControl* ScrollBarElement::Bar() const
 {
-    return m_control && m_control->IsCreated() ? m_control->Handle() : 0;
+    return static_cast<ui::ScrollBarControl*>(Control());
 }
 
 int ScrollBarElement::SetPosition(int32_t position)
@@ -80,9 +80,9 @@ int ScrollBarElement::SetPosition(int32_t position)
     if (position == m_position)
         return 1;
     m_position = position;
-    if (m_control) {
-        m_control->SetPos(position);
-        InvalidateOnParent();
+    if (ui::ScrollBarControl* bar = Bar()) {
+        bar->SetPos(position);
+        InvalidateControlRect();
         Scrolled(kPositionSet);
     }
     return 1;
@@ -97,118 +97,57 @@ int ScrollBarElement::GetAttribute(std::string_view name, ValueType type, Attrib
 int ScrollBarElement::SetAttribute(std::string_view name, ValueType type, const AttributeValue& value)
 {
     int result = SetThroughTable(ScrollBarAccess::Table(), *this, name, type, value);
-    if (result == kNotInTable) {
-        result = Element::SetAttribute(name, type, value);
-        // The common "Enabled" reaches the control too.
-        if (result == 1 && m_control && NamesEqual(name, "Enabled")) {
-            if (IsEnabled())
-                m_control->Enable();
-            else
-                m_control->Disable();
-        }
+    if (result == kNotInTable)
+        return ControlElement::SetAttribute(name, type, value);
+    if (result != 1 || !ClassAttributeStored(name))
         return result;
-    }
-    if (result != 1)
-        return result;
-    MarkModified();
-    if (!m_control)
-        return result;
-    const AttributeDef* def = FindAttribute(AttributeTable(), name);
-    if (def && (def->flags & AF_RECONSTRUCT)) {
-        Destroy();
-        Show();
-    } else if (NamesEqual(name, "Min") || NamesEqual(name, "Max")) {
-        m_control->SetRange(m_min, m_max);
-        InvalidateOnParent();
+    if (NamesEqual(name, "Min") || NamesEqual(name, "Max")) {
+        // A range that ends below its start is kept but not shown.
+        if (m_max >= m_min)
+            Bar()->SetRange(m_min, m_max);
+        InvalidateControlRect();
     } else if (NamesEqual(name, "Page")) {
-        m_control->SetPage(m_page);
+        Bar()->SetPage(m_page);
     }
     return result;
 }
 
-void ScrollBarElement::InvalidateOnParent()
-{
-    if (ui::TWindow* parent = HostWindowOf(*this))
-        parent->Invalidate(ControlRect(*this));
-}
-
-void ScrollBarElement::ApplyDefaultSize()
-{
-    CardRect frame = GetFrame();
-    if (frame.width > 0 && frame.height > 0)
-        return;
-    SetFrame(CardRect {frame.left + kDefaultSize.left, frame.top + kDefaultSize.top, kDefaultSize.width,
-        kDefaultSize.height});
-}
-
 void ScrollBarElement::Create()
 {
-    ApplyDefaultSize();
-    if (m_notifying == 0)
-        m_retired.clear();
-    if (m_control)
+    if (Control())
         return;
-    ui::TWindow* parent = HostWindowOf(*this);
-    if (!parent)
+    ui::TWindow* host = PrepareHost();
+    if (!host)
         return;
-    InvalidateOnParent();
+    // Scroll and command notices reach the element through a hidden owner of the control.
     auto sink = std::make_unique<NotificationSink>(
         [this](uint16_t code) {
-            ++m_notifying;
+            ControlNotice notice;
             CommandNotified(code);
-            --m_notifying;
         },
         [this](uint16_t code) {
-            ++m_notifying;
+            ControlNotice notice;
             Scrolled(code);
-            --m_notifying;
         });
-    if (!sink->Create(parent, "", gfx::Rect {}))
+    if (!sink->Create(host, "", gfx::Rect {}))
         return;
     auto control = std::make_unique<ui::ScrollBarControl>(
         m_style == kVertical ? ui::Orientation::Vertical : ui::Orientation::Horizontal);
     control->SetOwner(sink.get());
-    if (!control->Create(parent, GetName(), ControlRect(*this))) {
+    if (!control->Create(host, GetName(), ControlRect(), Visibility::Hidden)) {
         sink->Destroy();
         return;
     }
-    m_sink = std::move(sink);
-    m_control = std::move(control);
-    m_control->SetRange(m_min, m_max);
-    m_control->SetPage(m_page);
-    m_control->SetPos(m_position);
-    if (!IsEnabled())
-        m_control->Disable();
+    control->SetRange(m_min, m_max);
+    control->SetPage(m_page);
+    control->SetPos(m_position);
+    AdoptControl(std::move(control), std::move(sink));
+    ApplyEnabled();
     ResolveLinks();
 }
 
-void ScrollBarElement::Show()
+void ScrollBarElement::ControlGoing()
 {
-    if (!IsOnShownCard(*this))
-        return;
-    Create();
-    if (m_control)
-        m_control->Show();
-}
-
-void ScrollBarElement::Hide()
-{
-    if (m_control)
-        m_control->Hide();
-}
-
-void ScrollBarElement::Destroy()
-{
-    if (!m_control)
-        return;
-    std::unique_ptr<ui::ScrollBarControl> control = std::move(m_control);
-    std::unique_ptr<NotificationSink> sink = std::move(m_sink);
-    control->Destroy();
-    sink->Destroy();
-    if (m_notifying > 0) {
-        m_retired.push_back(std::move(control));
-        m_retired.push_back(std::move(sink));
-    }
     m_dragging = false;
     m_wasPlaying = false;
 }
@@ -231,8 +170,8 @@ void ScrollBarElement::CommandNotified(uint16_t code)
 
 void ScrollBarElement::Scrolled(int32_t code)
 {
-    if (m_control)
-        m_position = m_control->Pos();
+    if (ui::ScrollBarControl* bar = Bar())
+        m_position = bar->Pos();
     const int32_t position = m_position;
     const bool dragging = code == kThumbDragging;
     const bool firstDrag = dragging && !m_dragging;

@@ -1,23 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
-#include "iface/Element.h"
+#include "elements/ControlElement.h"
 
 namespace tamber {
 
-class NotificationSink;
 namespace ui {
 class ScrollBarControl;
-class TWindow;
 }
 
 // The ScrollBar element: a horizontal or vertical scroll bar whose position scripts can read
 // and set, and which can navigate one linked Audio, Video or Text element. While shown it sits
 // on the framework's scroll-bar control.
-class ScrollBarElement : public Element {
+class ScrollBarElement : public ControlElement {
 public:
     enum Style : int32_t { kHorizontal = 0, kVertical = 1 };
     // "Defn": style, min, max, page, position and the three link ids.
@@ -39,26 +35,22 @@ public:
     bool ReadClassChunk(std::string_view tag, const MemoryBlock& payload) override;
 
     void Create() override;
-    void Show() override;
-    void Hide() override;
-    void Destroy() override;
-    intptr_t WindowHandle() const override;
 
     int32_t Position() const { return m_position; }
     // The scroll-bar control while shown, else nullptr.
-    ui::ScrollBarControl* Control() const { return m_control.get(); }
-    // Without a width or height the frame becomes 100 x 16, centred on the placement point.
-    void ApplyDefaultSize();
+    ui::ScrollBarControl* Bar() const;
     // Handles a scroll notification: reads the position back from the control, lets the linked
     // element follow and raises "Tracking" or "PositionChanged".
     void Scrolled(int32_t code);
+
+protected:
+    void ControlGoing() override;
 
 private:
     friend struct ScrollBarAccess;
 
     int SetPosition(int32_t position);
     void CommandNotified(uint16_t code);
-    void InvalidateOnParent();
 
     int32_t m_style = kHorizontal;
     int32_t m_min = 0;
@@ -69,12 +61,6 @@ private:
     // was playing when it began.
     bool m_dragging = false;
     bool m_wasPlaying = false;
-    std::unique_ptr<NotificationSink> m_sink;
-    std::unique_ptr<ui::ScrollBarControl> m_control;
-    // A control destroyed by a handler of its own notification is still on the call stack: it
-    // and its sink are kept until a later Create.
-    int32_t m_notifying = 0;
-    std::vector<std::unique_ptr<ui::TWindow>> m_retired;
 };
 
 }  // namespace tamber

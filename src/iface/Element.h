@@ -113,6 +113,9 @@ public:
     const std::string& SecondName() const { return m_secondName; }
     CardRect GetFrame() const { return m_frame; }
     void SetFrame(const CardRect& frame) { m_frame = frame; }
+    // Where the element's own window goes, in Card coordinates: the frame, unless the class's
+    // window is larger (a standard control is one pixel wider and taller).
+    virtual CardRect WindowFrame() const { return m_frame; }
     CardPoint GetAnchor() const { return m_anchor; }
     void SetAnchor(CardPoint anchor) { m_anchor = anchor; }
 

@@ -206,7 +206,7 @@ void InterfaceWindow::ElementFrameChanged(Element& element, const CardRect& oldF
         if (child->ChildWindow())
             child->Show();
     } else if (ui::TWindow* window = ElementWindow(element)) {
-        window->SetRect(ElementArea(element));
+        window->SetRect(ToRect(CardToClient(element.WindowFrame())));
     }
     Invalidate(ToRect(CardToClient(oldFrame)));
     Invalidate(ElementArea(element));

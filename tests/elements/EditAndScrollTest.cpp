@@ -111,10 +111,10 @@ TEST(EditBoxShown, KeepsLongTextWholeButReadsItsFirst127Characters)
     edit->SetFrame(CardRect {20, 20, 150, 22});
     auto* box = static_cast<EditBoxElement*>(host.AddElement(0, std::move(edit)));
     box->Show();
-    ASSERT_NE(box->Control(), nullptr);
-    EXPECT_EQ(box->Control()->Text().size(), 200u);
+    ASSERT_NE(box->Edit(), nullptr);
+    EXPECT_EQ(box->Edit()->Text().size(), 200u);
 
-    box->Control()->SetFocus();
+    box->Edit()->SetFocus();
     host.ui.Type("z");
     EXPECT_EQ(TextOf(*box), std::string(127, 'q'));
     std::vector<Chunk> chunks = SplitChunks(ClassChunks(*box));
@@ -123,10 +123,10 @@ TEST(EditBoxShown, KeepsLongTextWholeButReadsItsFirst127Characters)
 
     // The text survives the control: hidden with its Card and shown again, or reconstructed.
     box->Destroy();
-    EXPECT_EQ(box->Control(), nullptr);
+    EXPECT_EQ(box->Edit(), nullptr);
     EXPECT_EQ(box->Text(), std::string(200, 'q') + "z");
     box->Show();
-    EXPECT_EQ(box->Control()->Text(), std::string(200, 'q') + "z");
+    EXPECT_EQ(box->Edit()->Text(), std::string(200, 'q') + "z");
 }
 
 TEST(EditBoxShown, TypingSelectsTheFirstMatchingItemOfTheLinkedListBox)
@@ -140,7 +140,7 @@ TEST(EditBoxShown, TypingSelectsTheFirstMatchingItemOfTheLinkedListBox)
     }
     auto* edit = host.Place<EditBoxElement>(0, 8, CardRect {20, 20, 150, 22});
     Set(*edit, "ListBox : Word Select", ValueType::Id, V::OfLong(7));
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
 
     host.ui.Type("b");
     EXPECT_EQ(LongOf(*list, "SelectedNum"), 3);
@@ -164,7 +164,7 @@ TEST(EditBoxShown, TypingSelectsTheFirstMatchingItemOfTheLinkedListBox)
 
     // A link that names no ListBox only raises "Changed".
     Set(*edit, "ListBox : Word Select", ValueType::Id, V::OfLong(99));
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
     host.ui.Type("q");
     EXPECT_EQ(LongOf(*list, "SelectedNum"), 2);
     EXPECT_EQ(log.texts.back(), "Bananaq");
@@ -181,7 +181,7 @@ TEST(EditBoxShown, FocusAndKeysRaiseTheirEventsAndShowingRaisesNone)
     box->Show();
     EXPECT_TRUE(log.events.empty());
 
-    box->Control()->SetFocus();
+    box->Edit()->SetFocus();
     host.ui.Key(ui::key::kEnter);
     host.ui.Key(ui::key::kEscape);
     host.window.SetFocus();
@@ -198,29 +198,29 @@ TEST(EditBoxShown, ReconstructAttributesRebuildTheControlAndSpinStaysInItsLimits
     Set(*edit, "SpinButton", ValueType::Boolean, V::OfBoolean(true));
     Set(*edit, "Password", ValueType::Boolean, V::OfBoolean(true));
     EXPECT_NE(edit->WindowHandle(), first);
-    EXPECT_EQ(edit->Control()->Options(), ui::kEditSpin | ui::kEditPassword);
-    EXPECT_EQ(edit->Control()->DisplayText(), "*");
+    EXPECT_EQ(edit->Edit()->Options(), ui::kEditSpin | ui::kEditPassword);
+    EXPECT_EQ(edit->Edit()->DisplayText(), "*");
     EXPECT_EQ(TextOf(*edit), "2");
 
     Set(*edit, "ValueMax", ValueType::Double, V::OfDouble(3));
     Set(*edit, "ValueInc", ValueType::Double, V::OfDouble(2));
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
     host.ui.Key(ui::key::kUp);
     EXPECT_EQ(TextOf(*edit), "3");
     EXPECT_EQ(log.texts.back(), "3");
 
     Set(*edit, "LockedText", ValueType::Boolean, V::OfBoolean(true));
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
     host.ui.Type("9");
     EXPECT_EQ(TextOf(*edit), "3");
 
     // Disabled, the control is too, also after it is rebuilt.
     Set(*edit, "Enabled", ValueType::Boolean, V::OfBoolean(false));
-    EXPECT_FALSE(edit->Control()->IsEnabled());
+    EXPECT_FALSE(edit->Edit()->IsEnabled());
     Set(*edit, "Border", ValueType::Boolean, V::OfBoolean(false));
-    EXPECT_FALSE(edit->Control()->IsEnabled());
+    EXPECT_FALSE(edit->Edit()->IsEnabled());
     Set(*edit, "Enabled", ValueType::Boolean, V::OfBoolean(true));
-    EXPECT_TRUE(edit->Control()->IsEnabled());
+    EXPECT_TRUE(edit->Edit()->IsEnabled());
 }
 
 TEST(EditBoxShown, NewBoxIsCentredOnItsPlacement)
@@ -228,7 +228,7 @@ TEST(EditBoxShown, NewBoxIsCentredOnItsPlacement)
     HostedInterface host;
     auto* edit = host.Place<EditBoxElement>(0, 1, CardRect {100, 100, 0, 0});
     EXPECT_EQ(edit->GetFrame(), (CardRect {50, 87, 100, 25}));
-    EXPECT_EQ(edit->Control()->RectInParent(), gfx::Rect::FromSize(50, 87, 101, 26));
+    EXPECT_EQ(edit->Edit()->RectInParent(), gfx::Rect::FromSize(50, 87, 101, 26));
 }
 
 TEST(ScrollBarShown, PositionIsClampedAndRaisesOnlyWhenItChanges)
@@ -237,10 +237,10 @@ TEST(ScrollBarShown, PositionIsClampedAndRaisesOnlyWhenItChanges)
     HostedInterface host;
     auto* bar = host.Place<ScrollBarElement>(0, 1, CardRect {20, 100, 200, 16});
     Set(*bar, "Max", ValueType::Long, V::OfLong(10));
-    EXPECT_EQ(bar->Control()->Max(), 10);
+    EXPECT_EQ(bar->Bar()->Max(), 10);
     Set(*bar, "Position", ValueType::Long, V::OfLong(15));
     EXPECT_EQ(LongOf(*bar, "Position"), 10);
-    EXPECT_EQ(bar->Control()->Pos(), 10);
+    EXPECT_EQ(bar->Bar()->Pos(), 10);
     ASSERT_EQ(log.events.size(), 1u);
     EXPECT_EQ(log.events[0].name, "PositionChanged");
     EXPECT_EQ(log.events[0].longs, std::vector<int32_t> {10});
@@ -250,7 +250,7 @@ TEST(ScrollBarShown, PositionIsClampedAndRaisesOnlyWhenItChanges)
     // A reversed range is stored but not given to the control.
     Set(*bar, "Min", ValueType::Long, V::OfLong(20));
     EXPECT_EQ(LongOf(*bar, "Min"), 20);
-    EXPECT_EQ(bar->Control()->Min(), 0);
+    EXPECT_EQ(bar->Bar()->Min(), 0);
 
     // A new bar without a size is 100 x 16 around its placement.
     auto* placed = host.Place<ScrollBarElement>(0, 2, CardRect {100, 200, 0, 0});
@@ -268,7 +268,7 @@ TEST(ScrollBarShown, AudioLinkFollowsTheThumbWhenReleased)
     Set(*bar, "Audio : Navigate", ValueType::Id, V::OfLong(5));
     log.Clear();
 
-    ui::ScrollBarControl& control = *bar->Control();
+    ui::ScrollBarControl& control = *bar->Bar();
     int32_t start = 0, size = 0;
     control.ThumbSpan(start, size);
     int32_t x = 20 + start + size / 2;
@@ -327,17 +327,19 @@ TEST(ScrollBarShown, StyleRebuildsTheControlAcross)
     auto* bar = host.Place<ScrollBarElement>(0, 1, CardRect {20, 20, 16, 200});
     Set(*bar, "Max", ValueType::Long, V::OfLong(50));
     Set(*bar, "Position", ValueType::Long, V::OfLong(30));
-    EXPECT_EQ(bar->Control()->GetOrientation(), ui::Orientation::Horizontal);
+    EXPECT_EQ(bar->Bar()->GetOrientation(), ui::Orientation::Horizontal);
     Set(*bar, "Style", ValueType::Enum, V::OfEnum(ScrollBarElement::kVertical));
-    EXPECT_EQ(bar->Control()->GetOrientation(), ui::Orientation::Vertical);
-    EXPECT_EQ(bar->Control()->Pos(), 30);
-    EXPECT_EQ(bar->Control()->Max(), 50);
+    EXPECT_EQ(bar->Bar()->GetOrientation(), ui::Orientation::Vertical);
+    EXPECT_EQ(bar->Bar()->Pos(), 30);
+    EXPECT_EQ(bar->Bar()->Max(), 50);
 
-    // Hidden with its Card, shown again with the next.
+    // Gone with its Card, made again with the position kept.
     host.ShowCard(1);
-    EXPECT_FALSE(bar->Control()->IsVisible());
+    EXPECT_EQ(bar->Bar(), nullptr);
     host.ShowCard(0);
-    EXPECT_TRUE(bar->Control()->IsVisible());
+    ASSERT_NE(bar->Bar(), nullptr);
+    EXPECT_TRUE(bar->Bar()->IsVisible());
+    EXPECT_EQ(bar->Bar()->Pos(), 30);
 }
 
 namespace {
@@ -367,13 +369,13 @@ TEST(ControlsShown, HandlersMayRebuildTheControlThatRaisedTheirEvent)
     ReconstructingLog log("Changed");
     HostedInterface host;
     auto* edit = host.Place<EditBoxElement>(0, 1, CardRect {20, 20, 150, 22});
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
     const intptr_t before = edit->WindowHandle();
     host.ui.Type("a");
-    ASSERT_NE(edit->Control(), nullptr);
+    ASSERT_NE(edit->Edit(), nullptr);
     EXPECT_NE(edit->WindowHandle(), before);
     EXPECT_EQ(TextOf(*edit), "a");
-    edit->Control()->SetFocus();
+    edit->Edit()->SetFocus();
     host.ui.Type("b");
     EXPECT_EQ(TextOf(*edit), "ab");
 
