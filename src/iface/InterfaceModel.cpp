@@ -1,7 +1,5 @@
 #include "iface/InterfaceModel.h"
 
-#include <array>
-
 #include "iface/ClassDefinition.h"
 #include "iface/InterfaceObject.h"
 
@@ -39,7 +37,7 @@ void InterfaceModel::ShowInterfaceOf(InterfaceObject* child)
 CardRect InterfaceModel::CardToClient(const CardRect& frame) const
 {
     CardPoint origin = CardOrigin();
-    return CardRect {frame.left + origin.x, frame.top + origin.y, frame.width, frame.height};
+    return CardRect { frame.left + origin.x, frame.top + origin.y, frame.width, frame.height };
 }
 
 void InterfaceModel::SetEffect(int16_t effect, int32_t parameter)
@@ -186,47 +184,36 @@ int32_t InterfaceModel::CardOf(const Element& element) const
 
 namespace {
 
-// The Cards a script reference searches, in order; kNotOnCard ends the list.
-std::array<int32_t, 2> ReferenceCards(const InterfaceModel& model, const Element& caller, int32_t card)
+// The Card a script reference searches.
+int32_t ReferenceCard(const InterfaceModel& model, const Element& caller, int32_t card)
 {
     if (card != InterfaceModel::kCallerCard)
-        return {card, InterfaceModel::kNotOnCard};
+        return card;
     int32_t own = model.CardOf(caller);
-    if (own == InterfaceModel::kBackground)
-        return {model.CurrentCard(), InterfaceModel::kBackground};
-    if (own == InterfaceModel::kNotOnCard)
-        own = model.CurrentCard();
-    return {own, InterfaceModel::kNotOnCard};
+    return own == InterfaceModel::kBackground || own == InterfaceModel::kNotOnCard ? model.CurrentCard()
+                                                                                   : own;
 }
 
-}  // namespace
+} // namespace
 
-Element* InterfaceModel::FindReferenced(const Element& caller, int32_t card, int32_t id,
-    std::string_view typeName) const
+Element* InterfaceModel::FindReferenced(
+    const Element& caller, int32_t card, int32_t id, std::string_view typeName) const
 {
-    for (int32_t searched : ReferenceCards(*this, caller, card)) {
-        if (searched == kNotOnCard)
-            break;
-        if (Element* found = FindElement(searched, id, typeName))
-            return found;
+    return FindElement(ReferenceCard(*this, caller, card), id, typeName);
+}
+
+Element* InterfaceModel::FindReferencedByName(
+    const Element& caller, int32_t card, std::string_view name, std::string_view typeName) const
+{
+    const Card* holder = CardAt(ReferenceCard(*this, caller, card));
+    if (!holder)
+        return nullptr;
+    for (const auto& element : holder->elements) {
+        if (NamesEqual(element->GetName(), name)
+            && (typeName.empty() || NamesEqual(element->GetTypeName(), typeName)))
+            return element.get();
     }
     return nullptr;
 }
 
-Element* InterfaceModel::FindReferencedByName(const Element& caller, int32_t card, std::string_view name,
-    std::string_view typeName) const
-{
-    for (int32_t searched : ReferenceCards(*this, caller, card)) {
-        const Card* holder = searched == kNotOnCard ? nullptr : CardAt(searched);
-        if (!holder)
-            break;
-        for (const auto& element : holder->elements) {
-            if (NamesEqual(element->GetName(), name)
-                && (typeName.empty() || NamesEqual(element->GetTypeName(), typeName)))
-                return element.get();
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace tamber
+} // namespace tamber

@@ -89,8 +89,8 @@ public:
 
     // The element a script reference names, by id (-1 the Interface object, 0 none) or by name,
     // of the type when one is given. card is the Card the reference names, or kCallerCard: then
-    // the caller's Card is searched; a caller on the Background searches the current Card and
-    // then the Background, so it reaches its own neighbours without naming the Background.
+    // the caller's Card is searched, or the current Card for a caller on the Background (which
+    // must name "Background" to reach its own neighbours).
     Element* FindReferenced(const Element& caller, int32_t card, int32_t id, std::string_view typeName) const;
     Element* FindReferencedByName(const Element& caller, int32_t card, std::string_view name,
         std::string_view typeName) const;

@@ -1252,14 +1252,13 @@ Interpreter::Reference Interpreter::ResolveObjectReference()
         digitsOnly = word[i] >= '0' && word[i] <= '9';
     if (startsWithCard && digitsOnly) {
         if (word.size() > 4) {
+            // "Card0" is Card -1, the Background, as "Card 0" is.
             card = static_cast<int32_t>(std::min<long>(std::strtol(word.c_str() + 4, nullptr, 10), 1L << 30)) - 1;
-            if (card < 0)
-                card = InterfaceModel::kNotOnCard;
         } else {
             if (s.Next() != TokenKind::Number)
                 return giveUp();
             double number = s.Value();
-            card = number >= 1 && number < 1e9 ? static_cast<int32_t>(number) - 1 : InterfaceModel::kNotOnCard;
+            card = number < 1e9 ? static_cast<int32_t>(number) - 1 : InterfaceModel::kNotOnCard;
         }
         if (s.Next() != TokenKind::Identifier)
             return giveUp();

@@ -1,5 +1,5 @@
 # Scripts on the Background reach the current Card's elements ("Rectangle "Mark" :" is the one
-# of the Card shown) and open a modal floating child Interface by name. A modal child's window is
+# of the Card shown) and open a modal floating child Interface of their own layer by name. A modal child's window is
 # made afresh, and its Interface loaded again, on every "Open": its user event and its handlers
 # must still be there exactly once.
 source "$(dirname "$0")/lib.sh"
@@ -23,8 +23,8 @@ cat >proj/main.json <<'JSON'
 { "name": "Main", "attributes": { "CardWidth": 640, "CardHeight": 480, "BackColor": "#FFFFFF" },
   "background": { "elements": [
     { "type": "Rectangle", "id": 1, "rect": [0, 440, 80, 40], "attributes": { "MouseEvents": true },
-      "script": [ "MouseUp ( ) {", "\tRectangle \"Mark\" : Hide( )", "\tInterface \"Panel\" : Open( )",
-        "\tInterface \"Panel\" : Ping( A )", "}", "" ] },
+      "script": [ "MouseUp ( ) {", "\tRectangle \"Mark\" : Hide( )", "\tBackground Interface \"Panel\" : Open( )",
+        "\tBackground Interface \"Panel\" : Ping( A )", "}", "" ] },
     { "type": "Rectangle", "id": 2, "rect": [80, 440, 80, 40], "attributes": { "MouseEvents": true },
       "script": [ "MouseUp ( ) {", "\tParent : LoadCard( 2 )", "\tParent : NextCard( )", "}", "" ] },
     { "type": "Interface", "id": 9, "name": "Panel", "rect": [300, 300, 10, 10],

@@ -60,7 +60,7 @@ TEST(InterfaceModel, FindElementSearchesOneCardAndChecksTheType)
     EXPECT_EQ(f.model.CardOf(loose), InterfaceModel::kNotOnCard);
 }
 
-TEST(InterfaceModel, ScriptReferencesSearchTheCallersCardAndTheBackgroundReachesTheCurrentOne)
+TEST(InterfaceModel, ScriptReferencesSearchTheCallersCardOrFromTheBackgroundTheCurrentOne)
 {
     ThreeCards f;
     Element* banner = Add(f.model, InterfaceModel::kBackground, 3);
@@ -79,17 +79,17 @@ TEST(InterfaceModel, ScriptReferencesSearchTheCallersCardAndTheBackgroundReaches
     EXPECT_EQ(f.model.FindReferencedByName(*second, InterfaceModel::kNotOnCard, "Five", ""), nullptr);
     EXPECT_EQ(f.model.FindReferenced(*second, InterfaceModel::kNotOnCard, 5, ""), nullptr);
 
-    // From the Background: the current Card first, so its id 3 hides the Background's own 3,
-    // then the Background itself.
+    // From the Background: the current Card only; its own neighbours need "Background".
     EXPECT_EQ(f.model.FindReferenced(*banner, caller, 3, ""), first);
-    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 7, ""), help);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 7, ""), nullptr);
     EXPECT_EQ(f.model.FindReferenced(*banner, caller, 5, ""), nullptr);
-    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "HELP", "3d"), help);
-    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "Help", "Button"), nullptr);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "HELP", "3d"), nullptr);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, InterfaceModel::kBackground, "HELP", "3d"), help);
+    EXPECT_EQ(f.model.FindReferencedByName(*banner, InterfaceModel::kBackground, "Help", "Button"), nullptr);
     f.model.ShowCard(1);
     EXPECT_EQ(f.model.FindReferenced(*banner, caller, 5, "3D"), second);
     EXPECT_EQ(f.model.FindReferencedByName(*banner, caller, "five", ""), second);
-    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 3, ""), banner);
+    EXPECT_EQ(f.model.FindReferenced(*banner, caller, 3, ""), nullptr);
 
     // The Interface object stands on the current Card; -1 is the Interface wherever it is asked.
     EXPECT_EQ(f.model.FindReferenced(*f.self, caller, 5, ""), second);

@@ -116,6 +116,12 @@ TEST(Interpreter, ObjectReferencesInAllForms)
     EXPECT_TRUE(other.IsVisible());
     EXPECT_EQ(target.GetFrame().left, 7);
     EXPECT_EQ(target.GetFrame().width, 40);
+    // "Card 0" is Card -1: the Background.
+    Element& banner = f.Add(-1, ClassId::Button, 3, "", "Banner");
+    f.Run("\tCard 0 Button 3 : Hide( )\r\tCard0 Button \"Banner\" : Move( 5, 6 )");
+    EXPECT_FALSE(banner.IsVisible());
+    EXPECT_EQ(banner.GetFrame().left, 5);
+    EXPECT_TRUE(target.IsVisible());
     f.Run("\tS = Button 3 : Name + \"/\" + Source : Type\r\tParent : CurrentCard = 2");
     EXPECT_EQ(f.S(), "Target/Button");
     EXPECT_EQ(f.model.CurrentCard(), 1);
