@@ -110,15 +110,15 @@ TEST_P(ControlsInWindow, MovedAndSizedControlsKeepTheirGeometry)
     EXPECT_EQ(
         element->Control()->RectInParent(), placed(c.frame.left, c.frame.top, c.frame.width, c.frame.height));
 
-    Call(*element, "Move", {AttributeValue::OfLong(30), AttributeValue::OfLong(180)});
+    Invoke(*element, "Move", {AttributeValue::OfLong(30), AttributeValue::OfLong(180)});
     EXPECT_EQ(element->Control()->RectInParent(), placed(30, 180, c.frame.width, c.frame.height));
-    Call(*element, "Size", {AttributeValue::OfLong(50), AttributeValue::OfLong(40)});
+    Invoke(*element, "Size", {AttributeValue::OfLong(50), AttributeValue::OfLong(40)});
     EXPECT_EQ(element->Control()->RectInParent(), placed(30, 180, 50, 40));
     SetLong(*element, "RectLeft", 31);
     EXPECT_EQ(element->Control()->RectInParent(), placed(31, 180, 50, 40));
 
     // Made again, the control comes back where the moves left it.
-    Call(*element, "Reconstruct");
+    Invoke(*element, "Reconstruct");
     ASSERT_NE(element->Control(), nullptr);
     EXPECT_EQ(element->Control()->RectInParent(), placed(31, 180, 50, 40));
 }

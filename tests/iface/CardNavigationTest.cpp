@@ -17,7 +17,7 @@ struct Navigation : InterfaceFixture {
         if (method == "CurrentCard")
             window->Interface()->SetAttribute("CurrentCard", ValueType::Long, params.at(0));
         else
-            Call(*window->Interface(), method, params);
+            Invoke(*window->Interface(), method, params);
         auto changes = EventsOf(window->Interface());
         EXPECT_EQ(changes.size(), 1u);
         if (changes.empty() || changes[0].longs.size() != 2)
@@ -71,8 +71,8 @@ TEST(CardNavigation, LoadCardChangesNothingAndIgnoresMissingCards)
 {
     Navigation f;
     f.host.events.clear();
-    EXPECT_EQ(Call(*f.window->Interface(), "LoadCard", {AttributeValue::OfLong(2)}), 1);
-    EXPECT_EQ(Call(*f.window->Interface(), "LoadCard", {AttributeValue::OfLong(9)}), 1);
+    EXPECT_EQ(Invoke(*f.window->Interface(), "LoadCard", {AttributeValue::OfLong(2)}), 1);
+    EXPECT_EQ(Invoke(*f.window->Interface(), "LoadCard", {AttributeValue::OfLong(9)}), 1);
     EXPECT_EQ(f.window->CurrentCard(), 0);
     EXPECT_TRUE(f.host.events.empty());
 }
@@ -108,15 +108,15 @@ TEST(CardNavigation, LinkButtonsOfAChildAreEnabledByItsCard)
             states.push_back(button->IsEnabled());
         return states;
     };
-    Call(*object, "FirstCard");
+    Invoke(*object, "FirstCard");
     EXPECT_EQ(enabled(), (std::vector<bool> {false, false, true, true}));
-    Call(*object, "NextCard");
+    Invoke(*object, "NextCard");
     EXPECT_EQ(own->CurrentCard(), 1);
     EXPECT_EQ(enabled(), (std::vector<bool> {true, true, true, true}));
-    Call(*object, "NextCard");
+    Invoke(*object, "NextCard");
     EXPECT_EQ(enabled(), (std::vector<bool> {true, true, false, false}));
     // NextCard itself still wraps although its button is off.
-    Call(*object, "NextCard");
+    Invoke(*object, "NextCard");
     EXPECT_EQ(own->CurrentCard(), 0);
     EXPECT_EQ(enabled(), (std::vector<bool> {false, false, true, true}));
 }
@@ -125,7 +125,7 @@ TEST(CardNavigation, WithoutAWindowOnlyTheNumberIsKept)
 {
     RecordingScriptHost host;
     InterfaceObject loose;
-    Call(loose, "NextCard");
+    Invoke(loose, "NextCard");
     loose.SetAttribute("CurrentCard", ValueType::Long, AttributeValue::OfLong(-4));
     EXPECT_EQ(loose.CurrentCardNumber(), 1);
     loose.SetAttribute("CurrentCard", ValueType::Long, AttributeValue::OfLong(6));

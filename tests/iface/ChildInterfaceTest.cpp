@@ -46,7 +46,7 @@ TEST(ChildInterface, FloatingChildOpensClosesAndReopensTheSameWindow)
     EXPECT_EQ(f.child->ChildWindow(), nullptr);
     EXPECT_FALSE(f.Opened());
 
-    EXPECT_EQ(Call(*f.child, "Open"), 1);
+    EXPECT_EQ(Invoke(*f.child, "Open"), 1);
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(f.Opened());
@@ -62,17 +62,17 @@ TEST(ChildInterface, FloatingChildOpensClosesAndReopensTheSameWindow)
     f.child->GetAttribute("WinWidth", ValueType::Long, size);
     EXPECT_EQ(size.Long(), window->RectInParent().Width());
 
-    EXPECT_EQ(Call(*f.child, "Close"), 1);
+    EXPECT_EQ(Invoke(*f.child, "Close"), 1);
     EXPECT_FALSE(f.Opened());
     EXPECT_EQ(f.child->ChildWindow(), window);
     EXPECT_FALSE(window->IsShown());
     EXPECT_EQ(f.Count(f.child, "Closed"), 1);
 
     // Closing a closed child does nothing; opening again reuses the window at its place.
-    Call(*f.child, "Close");
+    Invoke(*f.child, "Close");
     EXPECT_EQ(f.Count(f.child, "Closed"), 1);
     SetLong(*f.child, "WinLeft", 40);
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     EXPECT_EQ(f.child->ChildWindow(), window);
     EXPECT_TRUE(window->IsShown());
     EXPECT_EQ(window->RectInParent().left, 240);
@@ -84,38 +84,38 @@ TEST(ChildInterface, AnOpenFloatingChildFollowsItsCardAndAClosedOneStaysClosed)
     ChildFixture f(InterfaceObject::kFloating, false, 2);
     InterfaceObject& self = *f.parent->Interface();
     // Showing the child's Card does not open it.
-    Call(self, "NextCard");
-    Call(self, "PreviousCard");
+    Invoke(self, "NextCard");
+    Invoke(self, "PreviousCard");
     EXPECT_FALSE(f.Opened());
 
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
-    Call(self, "NextCard");
+    Invoke(self, "NextCard");
     EXPECT_FALSE(window->IsShown());
-    Call(self, "PreviousCard");
+    Invoke(self, "PreviousCard");
     EXPECT_TRUE(f.Opened());
     EXPECT_EQ(f.child->ChildWindow(), window);
     EXPECT_EQ(f.Count(f.child, "Opened"), 1);
 
     // Closed by a script while its Card is away: it does not come back with the Card.
-    Call(self, "NextCard");
-    Call(*f.child, "Close");
-    Call(self, "PreviousCard");
+    Invoke(self, "NextCard");
+    Invoke(*f.child, "Close");
+    Invoke(self, "PreviousCard");
     EXPECT_FALSE(f.Opened());
 
     // Closed by the user: hidden, not destroyed, and it stays closed until the next "Open".
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     ASSERT_TRUE(f.Opened());
     window->SendMessage(ui::msg::kClose);
     EXPECT_TRUE(window->IsCreated());
     EXPECT_FALSE(window->IsShown());
     EXPECT_EQ(f.Count(f.child, "Closed"), 1);
     EXPECT_TRUE(f.parent->IsCreated());
-    Call(self, "NextCard");
-    Call(self, "PreviousCard");
+    Invoke(self, "NextCard");
+    Invoke(self, "PreviousCard");
     EXPECT_FALSE(f.Opened());
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     EXPECT_TRUE(f.Opened());
     EXPECT_EQ(f.child->ChildWindow(), window);
     EXPECT_EQ(f.Count(f.child, "Opened"), 3);
@@ -127,10 +127,10 @@ TEST(ChildInterface, LoadCardMakesTheWindowOfAChildOnThatCardWithoutShowingIt)
     InterfaceObject& self = *f.parent->Interface();
     // Card 1 holds no child; 0, -1 and 4 name no Card.
     for (int32_t number : {0, -1, 4, 1})
-        Call(self, "LoadCard", {AttributeValue::OfLong(number)});
+        Invoke(self, "LoadCard", {AttributeValue::OfLong(number)});
     EXPECT_EQ(f.child->ChildWindow(), nullptr);
 
-    Call(self, "LoadCard", {AttributeValue::OfLong(2)});
+    Invoke(self, "LoadCard", {AttributeValue::OfLong(2)});
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Interface(), f.child);
@@ -138,7 +138,7 @@ TEST(ChildInterface, LoadCardMakesTheWindowOfAChildOnThatCardWithoutShowingIt)
     EXPECT_EQ(f.parent->CurrentCard(), 0);
     EXPECT_EQ(f.Count(&self, "CurrentCardChanged"), 0);
 
-    Call(self, "NextCard");
+    Invoke(self, "NextCard");
     EXPECT_EQ(f.child->ChildWindow(), window);
     EXPECT_TRUE(window->IsShown());
 }
@@ -147,13 +147,13 @@ TEST(ChildInterface, CentredAndFullScreenPositions)
 {
     ChildFixture f(InterfaceObject::kFloating);
     f.child->SetAttribute("Position", ValueType::Enum, AttributeValue::OfEnum(InterfaceObject::kCentered));
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(80, 60, 640, 480));
-    Call(*f.child, "Close");
+    Invoke(*f.child, "Close");
     f.child->SetAttribute("Position", ValueType::Enum, AttributeValue::OfEnum(InterfaceObject::kFullscreen));
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     EXPECT_TRUE(window->IsFullScreen());
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(0, 0, 800, 600));
 }
@@ -162,16 +162,16 @@ TEST(ChildInterface, ModalChildIsOnTheModalStackOnlyWhileOpen)
 {
     ChildFixture f(InterfaceObject::kFloating, true, 2);
     // Showing or loading its Card makes no window, which would block the parent.
-    Call(*f.parent->Interface(), "NextCard");
-    Call(*f.parent->Interface(), "PreviousCard");
-    Call(*f.parent->Interface(), "LoadCard", {AttributeValue::OfLong(1)});
+    Invoke(*f.parent->Interface(), "NextCard");
+    Invoke(*f.parent->Interface(), "PreviousCard");
+    Invoke(*f.parent->Interface(), "LoadCard", {AttributeValue::OfLong(1)});
     EXPECT_EQ(f.ui.app.TopModal(), nullptr);
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     ASSERT_NE(f.child->ChildWindow(), nullptr);
     EXPECT_EQ(f.ui.app.TopModal(), f.child->ChildWindow());
-    Call(*f.child, "Close");
+    Invoke(*f.child, "Close");
     EXPECT_EQ(f.ui.app.TopModal(), nullptr);
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     EXPECT_TRUE(f.Opened());
     EXPECT_EQ(f.ui.app.TopModal(), f.child->ChildWindow());
 }
@@ -179,18 +179,18 @@ TEST(ChildInterface, ModalChildIsOnTheModalStackOnlyWhileOpen)
 TEST(ChildInterface, EmbeddedChildSitsInTheParentAtItsFrameAndIgnoresOpenAndClose)
 {
     ChildFixture f(InterfaceObject::kEmbedded);
-    EXPECT_EQ(Call(*f.child, "Open"), 1);
+    EXPECT_EQ(Invoke(*f.child, "Open"), 1);
     EXPECT_EQ(f.child->ChildWindow(), nullptr);
     f.child->Show();
     InterfaceWindow* window = f.child->ChildWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Parent(), f.parent.get());
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(20, 30, 101, 81));
-    Call(*f.child, "Move", {AttributeValue::OfLong(40), AttributeValue::OfLong(10)});
+    Invoke(*f.child, "Move", {AttributeValue::OfLong(40), AttributeValue::OfLong(10)});
     EXPECT_EQ(window->RectInParent(), gfx::Rect::FromSize(40, 10, 101, 81));
-    Call(*f.child, "Move", {AttributeValue::OfLong(20), AttributeValue::OfLong(30)});
+    Invoke(*f.child, "Move", {AttributeValue::OfLong(20), AttributeValue::OfLong(30)});
     EXPECT_FALSE(f.Opened());
-    Call(*f.child, "Close");
+    Invoke(*f.child, "Close");
     EXPECT_TRUE(window->IsShown());
     EXPECT_EQ(f.Count(f.child, "Closed"), 0);
     // A white child card shows in the parent.
@@ -200,7 +200,7 @@ TEST(ChildInterface, EmbeddedChildSitsInTheParentAtItsFrameAndIgnoresOpenAndClos
 TEST(ChildInterface, EventsRunInTheChildThenArePostedToTheParentOldestFirst)
 {
     ChildFixture f(InterfaceObject::kFloating);
-    Call(*f.child, "Open");
+    Invoke(*f.child, "Open");
     ASSERT_NE(f.child->ChildWindow(), nullptr);
     // "Opened" itself was posted as well.
     EXPECT_EQ(f.parent->PendingEvents(), 1u);

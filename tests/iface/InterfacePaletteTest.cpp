@@ -77,7 +77,7 @@ TEST(InterfacePalette, FadesStepToBlackAndBackOnAnEightBitScreen)
     PaletteFixture f;
     ASSERT_NE(f.window, nullptr);
     f.shown.clear();
-    Call(*f.window->Interface(), "PaletteFadeOut", {AttributeValue::OfLong(10)});
+    Invoke(*f.window->Interface(), "PaletteFadeOut", {AttributeValue::OfLong(10)});
     ASSERT_GE(f.shown.size(), 10u);
     EXPECT_LE(f.shown.size(), 12u);
     EXPECT_FALSE(AllBlackButAnchors(f.shown.front()));
@@ -85,7 +85,7 @@ TEST(InterfacePalette, FadesStepToBlackAndBackOnAnEightBitScreen)
     EXPECT_EQ(f.ui.Pixel(320, 240), 0u);
 
     f.shown.clear();
-    Call(*f.window->Interface(), "PaletteFadeIn", {AttributeValue::OfLong(5)});
+    Invoke(*f.window->Interface(), "PaletteFadeIn", {AttributeValue::OfLong(5)});
     ASSERT_GE(f.shown.size(), 5u);
     EXPECT_LE(f.shown.size(), 7u);
     EXPECT_TRUE(AllBlackButAnchors(f.shown.front()));
@@ -96,10 +96,10 @@ TEST(InterfacePalette, DeactivateReleasesAndActivateRealisesAgain)
 {
     PaletteFixture f;
     ASSERT_NE(f.window, nullptr);
-    Call(*f.window->Interface(), "DeactivatePalette");
+    Invoke(*f.window->Interface(), "DeactivatePalette");
     EXPECT_EQ(f.Handle(), 0);
     EXPECT_EQ(f.screen.Current(), nullptr);
-    Call(*f.window->Interface(), "ActivatePalette");
+    Invoke(*f.window->Interface(), "ActivatePalette");
     EXPECT_NE(f.Handle(), 0);
     EXPECT_EQ(f.screen.Current(), f.window->OwnPalette());
     EXPECT_EQ(f.ui.Pixel(320, 240), kPixel);

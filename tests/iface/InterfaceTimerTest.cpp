@@ -34,7 +34,7 @@ struct TimerFixture : InterfaceFixture {
 TEST(InterfaceTimer, OneShotTimerFiresOnceWithItsIntervalAndId)
 {
     TimerFixture f(false);
-    Call(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(7)});
+    Invoke(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(7)});
     f.ui.app.RunFor(2000);
     auto ticks = f.Ticks();
     ASSERT_EQ(ticks.size(), 1u);
@@ -45,16 +45,16 @@ TEST(InterfaceTimer, OneShotTimerFiresOnceWithItsIntervalAndId)
 TEST(InterfaceTimer, CyclingTimerRepeatsUntilStoppedAndIgnoresASecondStart)
 {
     TimerFixture f(true);
-    Call(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(2)});
+    Invoke(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(2)});
     // A second start while running changes neither the id nor the start tick.
     f.ui.app.RunFor(100);
-    Call(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(9)});
+    Invoke(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(9)});
     f.ui.app.RunFor(900);
     auto ticks = f.Ticks();
     ASSERT_EQ(ticks.size(), 4u);
     for (size_t i = 0; i < ticks.size(); ++i)
         EXPECT_EQ(ticks[i].longs, (std::vector<int32_t> {250 * static_cast<int32_t>(i + 1), 2}));
-    Call(*f.window->Interface(), "TimerStop");
+    Invoke(*f.window->Interface(), "TimerStop");
     f.ui.app.RunFor(1000);
     EXPECT_EQ(f.Ticks().size(), 4u);
 }
@@ -62,7 +62,7 @@ TEST(InterfaceTimer, CyclingTimerRepeatsUntilStoppedAndIgnoresASecondStart)
 TEST(InterfaceTimer, NewIntervalRestartsARunningTimer)
 {
     TimerFixture f(true, 1000);
-    Call(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
+    Invoke(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
     f.ui.app.RunFor(600);
     SetLong(*f.window->Interface(), "TimerInterval", 100);
     f.ui.app.RunFor(100);
@@ -76,9 +76,9 @@ TEST(InterfaceTimer, StartTickAndIdAreSharedByAllInterfaces)
 {
     TimerFixture f(true, 500);
     auto second = f.Open(InterfaceFixture::Record(1, [](InterfaceObject& self) { SetLong(self, "TimerInterval", 300); }));
-    Call(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
+    Invoke(*f.window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
     f.ui.app.RunFor(200);
-    Call(*second->Interface(), "TimerStart", {AttributeValue::OfLong(2)});
+    Invoke(*second->Interface(), "TimerStart", {AttributeValue::OfLong(2)});
     EXPECT_EQ(InterfaceTimer::TimerId(), 2);
     f.ui.app.RunFor(300);
     auto ticks = f.Ticks();
@@ -91,8 +91,8 @@ TEST(InterfaceTimer, NoWindowNoTimer)
 {
     RecordingScriptHost host;
     InterfaceObject loose;
-    Call(loose, "TimerStart", {AttributeValue::OfLong(3)});
-    Call(loose, "TimerStop");
+    Invoke(loose, "TimerStart", {AttributeValue::OfLong(3)});
+    Invoke(loose, "TimerStop");
     EXPECT_TRUE(host.events.empty());
 }
 
@@ -121,7 +121,7 @@ TEST(InterfaceTimer, ATickDuringAScriptErrorStopsTheTimerSilently)
         {});
     ASSERT_NE(window, nullptr);
     ui.app.RunFor(50);
-    Call(*window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
+    Invoke(*window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
     EXPECT_EQ(host.base, ui.clock.TickCount());
     ui.app.RunFor(100);
     host.showing = true;

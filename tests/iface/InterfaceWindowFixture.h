@@ -108,7 +108,9 @@ inline void SetLong(Element& element, std::string_view name, int32_t value)
     element.SetAttribute(name, ValueType::Long, AttributeValue::OfLong(value));
 }
 
-inline int Call(Element& element, std::string_view method, std::vector<AttributeValue> params = {})
+// Answers CallMethod's own result. (Named apart from the elements' Call, which expects 1: two
+// inline functions differing only in return type would silently share one definition.)
+inline int Invoke(Element& element, std::string_view method, std::vector<AttributeValue> params = {})
 {
     AttributeValue result;
     return element.CallMethod(method, params, result);

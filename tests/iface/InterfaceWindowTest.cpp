@@ -86,15 +86,15 @@ TEST(InterfaceWindow, HostedElementsDrawAtTheirFrameAndFollowMovesAndCards)
     ASSERT_NE(block->WindowHandle(), 0);
     EXPECT_EQ(block->View().Window()->Parent(), window.get());
 
-    Call(*block, "Move", {AttributeValue::OfLong(100), AttributeValue::OfLong(100)});
+    Invoke(*block, "Move", {AttributeValue::OfLong(100), AttributeValue::OfLong(100)});
     EXPECT_EQ(f.ui.Pixel(170, 140), kRedPixel);
     EXPECT_EQ(f.ui.Pixel(260, 220), kBluePixel);
 
-    Call(*window->Interface(), "NextCard");
+    Invoke(*window->Interface(), "NextCard");
     EXPECT_EQ(window->CurrentCard(), 1);
     EXPECT_FALSE(block->View().IsShown());
     EXPECT_EQ(f.ui.Pixel(260, 220), kRedPixel);
-    Call(*window->Interface(), "PreviousCard");
+    Invoke(*window->Interface(), "PreviousCard");
     EXPECT_EQ(f.ui.Pixel(260, 220), kBluePixel);
 }
 
@@ -105,7 +105,7 @@ TEST(InterfaceWindow, ElementsOnTheBackgroundStayThroughCardChanges)
     auto* block = static_cast<BlockElement*>(
         window->AddElement(InterfaceModel::kBackground, MakeElement(2, {0, 0, 10, 10}, true, 0xFF0000)));
     block->Show();
-    Call(*window->Interface(), "LastCard");
+    Invoke(*window->Interface(), "LastCard");
     EXPECT_EQ(window->CurrentCard(), 2);
     EXPECT_TRUE(block->View().IsShown());
     EXPECT_EQ(f.ui.Pixel(165, 125), kBluePixel);
@@ -116,15 +116,15 @@ TEST(InterfaceWindow, CloseRaisesClosedAndEndsTheTopLevelWindowButNotInTheEditor
     InterfaceFixture f;
     auto window = f.Open(SmallRedCard());
     window->SetInEditor(true);
-    Call(*window->Interface(), "Close");
+    Invoke(*window->Interface(), "Close");
     f.ui.app.ProcessPending();
     EXPECT_TRUE(window->IsCreated());
     EXPECT_EQ(f.Count(window->Interface(), "Closed"), 0);
 
     window->SetInEditor(false);
     SetLong(*window->Interface(), "TimerInterval", 100);
-    Call(*window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
-    Call(*window->Interface(), "Close");
+    Invoke(*window->Interface(), "TimerStart", {AttributeValue::OfLong(1)});
+    Invoke(*window->Interface(), "Close");
     EXPECT_FALSE(window->TimerRunning());
     // The close request waits for the running script to end.
     EXPECT_TRUE(window->IsCreated());

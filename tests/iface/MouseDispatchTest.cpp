@@ -101,7 +101,7 @@ TEST(MouseDispatch, CardChangesForgetTheElementUnderThePointerAndAuthoringDispat
     f.ui.Move(160 + 10, 120 + 10);
     EXPECT_EQ(f.window->Mouse().Remembered(), first);
     f.window->AddCard();
-    Call(*f.self, "NextCard");
+    Invoke(*f.self, "NextCard");
     EXPECT_EQ(f.window->Mouse().Remembered(), nullptr);
 
     f.window->SetMode(InterfaceModel::Mode::Authoring);
