@@ -6,6 +6,16 @@
 
 namespace tamber {
 
+namespace {
+
+// Raster operations of the draw modes.
+constexpr uint32_t kDrawModeRops[DrawingSurface::kDrawModes] = {
+    gfx::Rop3::kSrcCopy, gfx::Rop3::kSrcErase, gfx::Rop3::kSrcInvert,  gfx::Rop3::kSrcPaint,
+    gfx::Rop3::kSrcAnd,  gfx::Rop3::kNotSrcCopy, gfx::Rop3::kNotSrcErase, gfx::Rop3::kMergePaint,
+};
+
+}  // namespace
+
 DrawingSurface::DrawingSurface(ScreenContext& context, Display::SurfaceId window) : m_context(context), m_window(window) {
     m_dc = context.AcquireWindowDc(window);
     if (m_dc == nullptr) {
@@ -56,6 +66,26 @@ DrawingSurface::~DrawingSurface() {
         }
         m_context.ReleaseWindowDc(m_window);
     }
+}
+
+gfx::Dc* DrawingSurface::SourceDc() {
+    if (m_source == nullptr && m_dc != nullptr) {
+        m_source = gfx::Dc::CreateCompatible(*m_dc);
+    }
+    return m_source.get();
+}
+
+uint32_t DrawingSurface::DrawModeRop() const {
+    return m_drawMode >= 0 && m_drawMode < kDrawModes ? kDrawModeRops[m_drawMode] : gfx::Rop3::kSrcCopy;
+}
+
+void DrawingSurface::ShowNow(const gfx::Rect& part) {
+    if (m_memory != nullptr || m_dc == nullptr || part.IsEmpty()) {
+        return;
+    }
+    Display& display = m_context.GetDisplay();
+    display.Invalidate(m_window, m_dc->ToDevice(part));
+    display.Present();
 }
 
 }  // namespace tamber

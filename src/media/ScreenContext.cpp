@@ -1,5 +1,7 @@
 #include "media/ScreenContext.h"
 
+#include "media/Palette.h"
+
 namespace tamber {
 
 ScreenContext::ScreenContext(Display& display)
@@ -29,6 +31,13 @@ void ScreenContext::ShowPalette(const gfx::Palette& palette) {
         System().Realize(copy, gfx::RealizeMode::Foreground);
     }
     m_display.Present();
+}
+
+Palette& ScreenContext::DefaultPalette() {
+    if (!m_defaultPalette) {
+        m_defaultPalette = std::make_unique<Palette>(*this);
+    }
+    return *m_defaultPalette;
 }
 
 gfx::Dc* ScreenContext::AcquireWindowDc(Display::SurfaceId window) {

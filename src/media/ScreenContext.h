@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/clock/Clock.h"
 #include "platform/display/Display.h"
 #include "platform/gfx/Dc.h"
 #include "platform/gfx/Palette.h"
@@ -74,6 +75,14 @@ public:
     gfx::Dc* AcquireWindowDc(Display::SurfaceId window);
     void ReleaseWindowDc(Display::SurfaceId window);
 
+    // The palette pictures are drawn with on an 8-bit display when their caller names none;
+    // empty until first asked for (the drawing routine fills it with the full standard set).
+    Palette& DefaultPalette();
+
+    // The clock that paced drawing waits on (observed); none means no waiting.
+    void SetClock(Clock* clock) { m_clock = clock; }
+    Clock* GetClock() const { return m_clock; }
+
     // The palette shared by every rich-text picture and the count of its users.
     std::unique_ptr<gfx::Palette>& SharedPicturePalette() { return m_sharedPicturePalette; }
     int32_t& SharedPictureUsers() { return m_sharedPictureUsers; }
@@ -103,6 +112,9 @@ private:
     int32_t m_sharedPictureUsers = 0;
     std::unique_ptr<gfx::Palette> m_cachedSystemPalette;
     MessageBoxHandler m_messageBox;
+    Clock* m_clock = nullptr;
+    // Last, so that it goes first: a palette releases the current role through the context.
+    std::unique_ptr<Palette> m_defaultPalette;
 };
 
 }  // namespace tamber
