@@ -2,6 +2,7 @@
 
 #include "iface/ClassRegistry.h"
 #include "iface/ClassTableResources.h"
+#include "media/TransitionEffect.h"
 
 using namespace tamber;
 
@@ -220,4 +221,14 @@ TEST(EventDef, RecordsAre168BytesAndRoundTrip)
     EventDef cut = EventDef::ReadRecord(block, 0);
     EXPECT_EQ(cut.name, "Scored");
     EXPECT_EQ(cut.params[1].type, ValueType::Void);
+}
+
+TEST(ClassRegistry, TransitionEffectNamesAreTheDrawingRoutinesEffects)
+{
+    const ClassDefinition graphic = LoadClass(ClassId::Graphic);
+    const AttributeDef* transition = FindAttribute(graphic.attributes, "TransitionEffect");
+    ASSERT_NE(transition, nullptr);
+    ASSERT_EQ(transition->enumValues.size(), TransitionEffect::All().size());
+    for (const TransitionEffect& effect : TransitionEffect::All())
+        EXPECT_EQ(transition->enumValues[static_cast<size_t>(effect.number)], effect.name);
 }
