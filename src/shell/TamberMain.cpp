@@ -198,6 +198,7 @@ int RunTamber(const std::vector<std::string>& args, const TamberContext& context
     FreeTypeFontSource fonts;
     ui::Application app(*display, *clock, &fonts);
     ScreenContext screenContext(*display);
+    screenContext.SetClock(clock.get());
     screenContext.SetMessageBoxHandler([](const std::string& text, const std::string& caption, MessageButtons buttons) {
         auto answer = ui::ShowMessageBox(nullptr, text, caption, ui::MessageBoxIcon::Information,
             buttons == MessageButtons::OkCancel ? ui::MessageBoxButtons::OkCancel : ui::MessageBoxButtons::Ok);

@@ -298,6 +298,8 @@ private:
     int32_t DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int32_t sx, int32_t sy,
                         int32_t sourceWidth, int32_t sourceHeight, const uint8_t* bits, size_t bitsSize,
                         const DibInfo& info, uint32_t rop);
+    static int32_t DecodeForTransfer(const DibInfo& dib, const uint8_t* bits, size_t bitsSize, Rect& sourceRect,
+                                     Image& pixels, Image& coverage);
     void DibColorLut(const DibInfo& info, PixelFormat format, uint32_t* lut) const;
     Region CoveredDestination(const Image& coverage, const Rect& dest, const Rect& sourceRect, bool mirrorX,
                               bool mirrorY) const;

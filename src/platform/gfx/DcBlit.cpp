@@ -448,6 +448,39 @@ int32_t Dc::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, i
     return DibTransfer(x, y, width, height, sx, sy, sourceWidth, sourceHeight, bits, bitsSize, dib, rop);
 }
 
+// Decodes the pixels a transfer reads. An uncompressed image is decoded only in the window of
+// whole bytes around the source rectangle, which is then made relative to the window: a
+// transfer of a small part of a large image (one strip, one cell) costs that part only.
+int32_t Dc::DecodeForTransfer(const DibInfo& dib, const uint8_t* bits, size_t bitsSize, Rect& sourceRect,
+                              Image& pixels, Image& coverage)
+{
+    const bool compressed = dib.compression == DibFormat::kBiRle8 || dib.compression == DibFormat::kBiRle4;
+    Rect window = sourceRect.Intersect(Rect { 0, 0, dib.width, dib.height });
+    if (compressed || window.IsEmpty() || bits == nullptr)
+        return dib.Decode(bits, bitsSize, pixels, &coverage);
+    // Pixels narrower than a byte: the window starts on a byte.
+    const int32_t perByte = dib.bitCount < 8 ? 8 / dib.bitCount : 1;
+    window.left -= window.left % perByte;
+    const int64_t rowsStart = (dib.topDown ? window.top : dib.height - window.bottom) * dib.rowBytes;
+    int64_t offset = rowsStart + static_cast<int64_t>(window.left) * dib.bitCount / 8;
+    // Decoding steps whole rows from the window's left edge, so its last row must fit in full;
+    // where it does not (the last stored row), the window takes whole rows.
+    if (offset + window.Height() * dib.rowBytes > static_cast<int64_t>(bitsSize)) {
+        window.left = 0;
+        window.right = dib.width;
+        offset = rowsStart;
+        if (offset + window.Height() * dib.rowBytes > static_cast<int64_t>(bitsSize))
+            return dib.Decode(bits, bitsSize, pixels, &coverage);
+    }
+    DibInfo part = dib;
+    part.width = window.Width();
+    part.height = window.Height();
+    const int32_t rows = part.Decode(bits + offset, bitsSize - static_cast<size_t>(offset), pixels);
+    if (rows > 0)
+        sourceRect = sourceRect.Offset(-window.left, -window.top);
+    return rows;
+}
+
 int32_t Dc::DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int32_t sx, int32_t sy,
                         int32_t sourceWidth, int32_t sourceHeight, const uint8_t* bits, size_t bitsSize,
                         const DibInfo& dib, uint32_t rop)
@@ -455,8 +488,13 @@ int32_t Dc::DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int
     uint8_t code = Rop3Code(rop);
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0)
         return 0;
+    // The source origin of a bottom-up image is its lower-left corner.
+    int32_t srcTop = dib.topDown ? sy : dib.height - sy - sourceHeight;
+    if (sourceHeight < 0)
+        srcTop = dib.topDown ? sy + sourceHeight : dib.height - sy;
+    Rect srcRect = Rect { sx, srcTop, sx + sourceWidth, srcTop + std::abs(sourceHeight) }.Normalized();
     Image pixels, coverage;
-    if (Rop3UsesSource(code) && dib.Decode(bits, bitsSize, pixels, &coverage) == 0)
+    if (Rop3UsesSource(code) && DecodeForTransfer(dib, bits, bitsSize, srcRect, pixels, coverage) == 0)
         return 0;
     PixelFormat to = Target().format;
     Source src;
@@ -469,11 +507,6 @@ int32_t Dc::DibTransfer(int32_t x, int32_t y, int32_t width, int32_t height, int
                                                : Source::Convert::Threshold;
         src.identity = to == PixelFormat::Rgb32;
     }
-    // The source origin of a bottom-up image is its lower-left corner.
-    int32_t srcTop = dib.topDown ? sy : dib.height - sy - sourceHeight;
-    if (sourceHeight < 0)
-        srcTop = dib.topDown ? sy + sourceHeight : dib.height - sy;
-    Rect srcRect = Rect { sx, srcTop, sx + sourceWidth, srcTop + std::abs(sourceHeight) }.Normalized();
     Point d = ToDevice(Point { x, y });
     Rect dest = Rect { d.x, d.y, d.x + width, d.y + height }.Normalized();
     bool mirrorX = (width < 0) != (sourceWidth < 0);

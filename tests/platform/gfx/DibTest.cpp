@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/Dc.h"
+#include "platform/gfx/DibFormat.h"
 #include "platform/gfx/GfxTestSupport.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Palette.h"
@@ -269,6 +270,43 @@ TEST(Dib, SourceRectanglesOfBottomUpImagesCountFromTheBottom)
         DibColors::Rgb, Rop3::kSrcCopy);
     EXPECT_EQ(canvas.Get(0, 0), 0x20u);
     EXPECT_EQ(canvas.Get(0, 1), 0x30u);
+}
+
+TEST(Dib, PartsOfAnImageDrawLikeTheSamePartOfTheWholeImage)
+{
+    // Parts are decoded on their own; they must show what the whole image shows there, at any
+    // depth, row order and scale, up to the image's edges and past them.
+    test::Lcg random(7);
+    for (int bits : { 1, 4, 8, 24 }) {
+        for (int32_t height : { 9, -9 }) {
+            const int32_t w = 13, h = 9;
+            std::vector<uint32_t> table;
+            for (int k = 0; k < (bits <= 8 ? 1 << bits : 0); ++k)
+                table.push_back(random.Next() & 0xFFFFFF);
+            const Bytes info = DibHeader(w, height, bits, 0, table);
+            Bytes pixels(static_cast<size_t>(DibFormat::RowBytes(w, bits) * h));
+            for (uint8_t& b : pixels)
+                b = static_cast<uint8_t>(random.Next());
+            Image whole = Draw(info, pixels, w, h);
+            Dc wholeDc(whole.View(), nullptr);
+            for (int round = 0; round < 40; ++round) {
+                const int32_t sx = random.Range(-2, w - 1), sy = random.Range(-2, h - 1);
+                const int32_t sw = random.Range(1, w + 2 - sx), sh = random.Range(1, h + 2 - sy);
+                const int32_t dw = random.Range(1, 20), dh = random.Range(1, 20);
+                Image part(dw, dh, PixelFormat::Rgb32), expected(dw, dh, PixelFormat::Rgb32);
+                part.Fill(0xABCDEF);
+                expected.Fill(0xABCDEF);
+                Dc partDc(part.View(), nullptr), expectedDc(expected.View(), nullptr);
+                // Source y of a bottom-up image counts from its bottom.
+                const int32_t dibY = height > 0 ? h - sy - sh : sy;
+                partDc.StretchDIBits(0, 0, dw, dh, sx, dibY, sw, sh, pixels.data(), pixels.size(), info.data(),
+                    info.size(), DibColors::Rgb, Rop3::kSrcCopy);
+                expectedDc.StretchBlt(0, 0, dw, dh, &wholeDc, sx, sy, sw, sh, Rop3::kSrcCopy);
+                ASSERT_EQ(Hex(part), Hex(expected)) << bits << " bits, height " << height << ", source " << sx << ","
+                                                    << sy << " " << sw << "x" << sh << " into " << dw << "x" << dh;
+            }
+        }
+    }
 }
 
 TEST(Dib, SetAndGetRoundTripThroughDeviceBitmaps)
