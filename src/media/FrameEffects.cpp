@@ -21,7 +21,7 @@ gfx::Rect FrameFor(const TransitionCopier& copier, Motion motion, int32_t i) {
 
 gfx::Rect GrowingFrame(const gfx::Rect& full, gfx::Point centre, int32_t frame, int32_t frames) {
     const double t = frames > 1 ? static_cast<double>(frame) / (frames - 1) : 1.0;
-    auto edge = [t](int32_t from, int32_t to) { return static_cast<int32_t>(from + (to - from) * t); };
+    auto edge = [t](int32_t from, int32_t to) { return static_cast<int32_t>(from + (static_cast<double>(to) - from) * t); };
     return gfx::Rect{edge(centre.x, full.left), edge(centre.y, full.top), edge(centre.x, full.right),
                      edge(centre.y, full.bottom)};
 }

@@ -12,6 +12,17 @@ namespace tamber {
 
 namespace {
 
+// Effects step through their rectangles pixel by pixel and frame by frame; rectangles beyond
+// any screen get only the final copy.
+constexpr int32_t kMaxEffectSide = 1 << 15;
+constexpr int32_t kMaxEffectCoordinate = 1 << 20;
+
+bool FitsEffects(const gfx::Rect& r) {
+    auto inRange = [](int32_t v) { return v >= -kMaxEffectCoordinate && v <= kMaxEffectCoordinate; };
+    return !r.IsEmpty() && r.Width() <= kMaxEffectSide && r.Height() <= kMaxEffectSide && inRange(r.left) &&
+           inRange(r.top) && inRange(r.right) && inRange(r.bottom);
+}
+
 // The palette a picture is drawn with: the one given; else, on an 8-bit display, the screen
 // palette while the screen is faded (so the picture stays dark with the rest) or the default
 // palette with the full standard set.
@@ -75,7 +86,7 @@ int Transition::Draw(const TransitionRequest& request) {
                             m_watcher ? &m_watcher : nullptr);
     uint32_t finalRop = request.rop;
     const TransitionEffect* effect = TransitionEffect::Find(request.effect);
-    if (effect != nullptr && effect->play != nullptr && !request.source.IsEmpty() && !request.dest.IsEmpty()) {
+    if (effect != nullptr && effect->play != nullptr && FitsEffects(request.source) && FitsEffects(request.dest)) {
         // Nothing an effect draws may land outside the destination rectangle.
         dc->SaveDc();
         dc->IntersectClipRect(request.dest);
