@@ -1,7 +1,4 @@
 // render-bmp: decodes a BMP file through the image layer and writes what the screen shows.
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "base/MemoryBlock.h"
@@ -9,15 +6,13 @@
 #include "media/DrawingSurface.h"
 #include "media/ScreenContext.h"
 #include "platform/display/HeadlessDisplay.h"
-#include "platform/gfx/Dib.h"
+#include "tamberlyne/BmpInput.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
 
 namespace {
 
-// Files larger than this are not pictures we can show.
-constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{256} << 20;
 constexpr uint32_t kSourceCopy = 0xCC0020;
 
 int RunRenderBmp(VerbContext& ctx) {
@@ -36,47 +31,16 @@ int RunRenderBmp(VerbContext& ctx) {
         }
     }
 
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(input, ec)) {
-        return ctx.Fail(input, std::filesystem::exists(input, ec) ? "is not a file" : "no such file");
-    }
-    if (std::filesystem::file_size(input, ec) > kMaxFileSize) {
-        return ctx.Fail(input, "too large for a picture");
-    }
-    std::ifstream in(input, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
-        return ctx.Fail(input, "cannot be read");
-    }
-    const tamber::MemoryBlock dib(bytes.data(), static_cast<int32_t>(bytes.size()));
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
-        return ctx.Fail(input, "not a BMP file (it does not start with \"BM\")");
-    }
-    tamber::gfx::DibInfo info;
-    const uint8_t* bits = nullptr;
-    size_t bitsSize = 0;
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    const bool core = dib.Size() >= 18 && dib.ReadInt(14, 4) == tamber::DibImage::kCoreHeaderSize;
-    if (!core && tamber::gfx::DibInfo::ParsePacked(data, bytes.size(), info, bits, bitsSize) == 0) {
-        return ctx.Fail(input, "damaged or unsupported BMP (header, colour table or size out of range)");
+    tamber::MemoryBlock dib;
+    if (!ReadBmpFile(ctx, input, dib)) {
+        return kExitFailure;
     }
 
-    // Build the image once on a small screen to learn its size, then show it on a screen of
-    // exactly that size.
+    // The picture's size decides the screen's.
     int32_t width = 0;
     int32_t height = 0;
-    {
-        tamber::HeadlessDisplay probe(1, 1, depth);
-        tamber::ScreenContext context(probe);
-        tamber::DibImage image(context);
-        if (image.SetFromPackedDib(dib, tamber::ImagePalette::Yes, tamber::OfferConversion::No) == 0) {
-            return ctx.Fail(input, "damaged or unsupported BMP");
-        }
-        width = image.Width();
-        height = image.Height();
-    }
-    if (width > tamber::Display::kMaxSide || height > tamber::Display::kMaxSide) {
-        return ctx.Fail(input, "larger than the largest screen (" + std::to_string(tamber::Display::kMaxSide) + " pixels a side)");
+    if (!MeasureBmp(ctx, input, dib, depth, width, height)) {
+        return kExitFailure;
     }
 
     tamber::HeadlessDisplay display(width, height, depth);

@@ -1,0 +1,72 @@
+#include "tamberlyne/BmpInput.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "media/DibImage.h"
+#include "media/ScreenContext.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "platform/gfx/Dib.h"
+
+namespace tamberlyne {
+
+namespace {
+
+// Files larger than this are not pictures we can show.
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{256} << 20;
+
+}  // namespace
+
+bool ReadBmpFile(VerbContext& ctx, const std::string& path, tamber::MemoryBlock& dib) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        ctx.Fail(path, std::filesystem::exists(path, ec) ? "is not a file" : "no such file");
+        return false;
+    }
+    if (std::filesystem::file_size(path, ec) > kMaxFileSize) {
+        ctx.Fail(path, "too large for a picture");
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+        ctx.Fail(path, "cannot be read");
+        return false;
+    }
+    dib = tamber::MemoryBlock(bytes.data(), static_cast<int32_t>(bytes.size()));
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
+        ctx.Fail(path, "not a BMP file (it does not start with \"BM\")");
+        return false;
+    }
+    tamber::gfx::DibInfo info;
+    const uint8_t* bits = nullptr;
+    size_t bitsSize = 0;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const bool core = dib.Size() >= 18 && dib.ReadInt(14, 4) == tamber::DibImage::kCoreHeaderSize;
+    if (!core && tamber::gfx::DibInfo::ParsePacked(data, bytes.size(), info, bits, bitsSize) == 0) {
+        ctx.Fail(path, "damaged or unsupported BMP (header, colour table or size out of range)");
+        return false;
+    }
+    return true;
+}
+
+bool MeasureBmp(VerbContext& ctx, const std::string& path, const tamber::MemoryBlock& dib, tamber::ScreenDepth depth,
+                int32_t& width, int32_t& height) {
+    tamber::HeadlessDisplay probe(1, 1, depth);
+    tamber::ScreenContext context(probe);
+    tamber::DibImage image(context);
+    if (image.SetFromPackedDib(dib, tamber::ImagePalette::Yes, tamber::OfferConversion::No) == 0) {
+        ctx.Fail(path, "damaged or unsupported BMP");
+        return false;
+    }
+    width = image.Width();
+    height = image.Height();
+    if (width > tamber::Display::kMaxSide || height > tamber::Display::kMaxSide) {
+        ctx.Fail(path, "larger than the largest screen (" + std::to_string(tamber::Display::kMaxSide) + " pixels a side)");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tamberlyne
