@@ -155,6 +155,22 @@ TEST(TransitionPicture, RasterOperationCombinesUnlessTheEffectCoveredTheBackgrou
         EXPECT_EQ(drawing.Run(effect), plain.count(effect) != 0 ? copied : combined) << "effect " << effect;
 }
 
+TEST(TransitionPicture, ABitmapIsPreferredToADib)
+{
+    Stage stage(ScreenDepth::Direct24);
+    DibImage picture(stage.screen.context);
+    ASSERT_EQ(picture.SetFromPackedDib(test::CodedDib(8, 8), ImagePalette::No, OfferConversion::No), 1);
+    const MemoryBlock other = test::MakeDib(8, 8, 24, {}, [](int32_t, int32_t) { return 0x0000FFu; });
+    TransitionRequest request;
+    request.bitmap = picture.Bitmap();
+    request.dib = &other;
+    request.source = Rect { 0, 0, 8, 8 };
+    request.dest = Rect { 0, 0, 8, 8 };
+    request.effect = 3;
+    EXPECT_EQ(Transition(*stage.surface).Draw(request), 1);
+    EXPECT_EQ(stage.At(6, 5), test::PicturePixel(6, 5));
+}
+
 TEST(TransitionPicture, ImageFormsUseTheDrawModeAtAPointOrStretched)
 {
     Stage stage(ScreenDepth::Direct24);
