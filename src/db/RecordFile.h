@@ -188,12 +188,11 @@ private:
     std::array<uint8_t, recordfile::kFileHeaderSize> m_header{};
     MemoryBlock m_directory;  // entry count, then the entries, as on disk without the length word
     // Derived from the directory and rebuilt with it at the next lookup once invalidated:
-    // the index, live records per name, the number of free records and the end of the last
-    // record. Changes that leave every entry where it was keep them up to date instead.
+    // the index, live records per name and the end of the last record. Changes that leave
+    // every entry where it was keep them up to date instead.
     RecordIndex m_index;
     bool m_indexValid = false;
     std::unordered_map<uint64_t, int32_t> m_nameCounts;
-    int32_t m_freeEntries = 0;
     // Free records by {capacity, directory position}: the best fit is the first not smaller
     // than the payload, the first in file order among equals.
     std::set<std::pair<int32_t, int32_t>> m_freeSlots;

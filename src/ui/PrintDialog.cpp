@@ -36,7 +36,6 @@ int ShowPrintDialog(TWindow* owner, const PrintRequest& request, PrintSettings& 
     PrintDialog dialog(request, settings);
     if (!dialog.Open(owner))
         return 0;
-    PrintSettings chosen;
     if (dialog.Execute() != dialog::kOk)
         return 0;
     settings = dialog.Settings();
