@@ -4,9 +4,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "media/DibImage.h"
-#include "media/ScreenContext.h"
-#include "platform/display/HeadlessDisplay.h"
 #include "platform/gfx/Dib.h"
 
 namespace tamberlyne {
@@ -65,6 +62,38 @@ bool MeasureBmp(VerbContext& ctx, const std::string& path, const tamber::MemoryB
     if (width > tamber::Display::kMaxSide || height > tamber::Display::kMaxSide) {
         ctx.Fail(path, "larger than the largest screen (" + std::to_string(tamber::Display::kMaxSide) + " pixels a side)");
         return false;
+    }
+    return true;
+}
+
+bool ReadDepthOption(VerbContext& ctx, tamber::ScreenDepth& depth) {
+    depth = tamber::ScreenDepth::Direct24;
+    if (!ctx.Has("--depth")) {
+        return true;
+    }
+    const std::string value = ctx.Option("--depth");
+    if (value == "8") {
+        depth = tamber::ScreenDepth::Palette8;
+    }
+    return value == "8" || value == "24";
+}
+
+BmpScreen::BmpScreen(int32_t width, int32_t height, tamber::ScreenDepth depth)
+    : display(width, height, depth),
+      context(display),
+      window(display.CreateSurface(tamber::gfx::Rect::FromSize(0, 0, width, height))),
+      image(context) {
+    display.ShowSurface(window, tamber::Visibility::Shown);
+    context.SetMainWindow(window);
+}
+
+bool BmpScreen::Load(VerbContext& ctx, const std::string& path, const tamber::MemoryBlock& dib) {
+    if (image.SetFromPackedDib(dib, tamber::ImagePalette::Yes, tamber::OfferConversion::Yes) == 0) {
+        ctx.Fail(path, "damaged or unsupported BMP");
+        return false;
+    }
+    if (image.OwnPalette() != nullptr) {
+        image.OwnPalette()->MakeCurrent();
     }
     return true;
 }

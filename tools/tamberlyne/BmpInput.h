@@ -3,7 +3,9 @@
 #include <string>
 
 #include "base/MemoryBlock.h"
-#include "platform/display/Display.h"
+#include "media/DibImage.h"
+#include "media/ScreenContext.h"
+#include "platform/display/HeadlessDisplay.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
@@ -16,5 +18,24 @@ bool ReadBmpFile(VerbContext& ctx, const std::string& path, tamber::MemoryBlock&
 // (reported) when it cannot be built or is larger than any screen.
 bool MeasureBmp(VerbContext& ctx, const std::string& path, const tamber::MemoryBlock& dib, tamber::ScreenDepth depth,
                 int32_t& width, int32_t& height);
+
+// Reads "--depth 8" or "--depth 24" (the default) into `depth`; answers false on any other value.
+bool ReadDepthOption(VerbContext& ctx, tamber::ScreenDepth& depth);
+
+// A headless screen the size of a picture, with one shown window covering it.
+class BmpScreen {
+public:
+    BmpScreen(int32_t width, int32_t height, tamber::ScreenDepth depth);
+
+    // Builds the picture on this screen and makes its own palette current; false (reported)
+    // when the picture cannot be built. On an 8-bit screen a true-colour picture is reduced to
+    // its most popular colours.
+    bool Load(VerbContext& ctx, const std::string& path, const tamber::MemoryBlock& dib);
+
+    tamber::HeadlessDisplay display;
+    tamber::ScreenContext context;
+    tamber::Display::SurfaceId window;
+    tamber::DibImage image;
+};
 
 }  // namespace tamberlyne

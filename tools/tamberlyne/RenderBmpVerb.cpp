@@ -21,14 +21,9 @@ int RunRenderBmp(VerbContext& ctx) {
     }
     const std::string& input = ctx.positional[0];
     const std::string& output = ctx.positional[1];
-    tamber::ScreenDepth depth = tamber::ScreenDepth::Direct24;
-    if (ctx.Has("--depth")) {
-        const std::string value = ctx.Option("--depth");
-        if (value == "8") {
-            depth = tamber::ScreenDepth::Palette8;
-        } else if (value != "24") {
-            return ctx.UsageError("--depth wants 8 or 24");
-        }
+    tamber::ScreenDepth depth;
+    if (!ReadDepthOption(ctx, depth)) {
+        return ctx.UsageError("--depth wants 8 or 24");
     }
 
     tamber::MemoryBlock dib;
@@ -43,19 +38,14 @@ int RunRenderBmp(VerbContext& ctx) {
         return kExitFailure;
     }
 
-    tamber::HeadlessDisplay display(width, height, depth);
-    tamber::ScreenContext context(display);
-    const auto window = display.CreateSurface(tamber::gfx::Rect::FromSize(0, 0, width, height));
-    display.ShowSurface(window, tamber::Visibility::Shown);
-    context.SetMainWindow(window);
-    tamber::DibImage image(context);
-    // On an 8-bit screen a true-colour picture is reduced to its most popular colours.
-    if (image.SetFromPackedDib(dib, tamber::ImagePalette::Yes, tamber::OfferConversion::Yes) == 0) {
-        return ctx.Fail(input, "damaged or unsupported BMP");
+    BmpScreen bmp(width, height, depth);
+    if (!bmp.Load(ctx, input, dib)) {
+        return kExitFailure;
     }
-    if (image.OwnPalette() != nullptr) {
-        image.OwnPalette()->MakeCurrent();
-    }
+    tamber::HeadlessDisplay& display = bmp.display;
+    tamber::ScreenContext& context = bmp.context;
+    const auto window = bmp.window;
+    tamber::DibImage& image = bmp.image;
     {
         tamber::DrawingSurface screen(context, window);
         tamber::DrawingSurface picture(context, image);

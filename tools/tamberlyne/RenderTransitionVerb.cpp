@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/AsciiCase.h"
 #include "base/MemoryBlock.h"
 #include "media/DibImage.h"
 #include "media/DrawingSurface.h"
@@ -25,19 +26,6 @@ namespace {
 constexpr long long kDefaultFrames = 32;
 constexpr long long kMaxFrames = 1000;
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // An effect by number or by name (in any case).
 const tamber::TransitionEffect* FindEffect(const std::string& word) {
     if (std::optional<long long> number = ParseInteger(word)) {
@@ -45,7 +33,7 @@ const tamber::TransitionEffect* FindEffect(const std::string& word) {
                                                       : nullptr;
     }
     for (const tamber::TransitionEffect& effect : tamber::TransitionEffect::All()) {
-        if (SameName(effect.name, word)) {
+        if (tamber::EqualFolded(effect.name, word)) {
             return &effect;
         }
     }
@@ -68,14 +56,9 @@ int RunRenderTransition(VerbContext& ctx) {
         return ctx.UsageError("no transition effect \"" + ctx.positional[1] + "\" (0 to 22, or a name such as \"Iris Out\")");
     }
     const std::filesystem::path folder = ctx.positional[2];
-    tamber::ScreenDepth depth = tamber::ScreenDepth::Direct24;
-    if (ctx.Has("--depth")) {
-        const std::string value = ctx.Option("--depth");
-        if (value == "8") {
-            depth = tamber::ScreenDepth::Palette8;
-        } else if (value != "24") {
-            return ctx.UsageError("--depth wants 8 or 24");
-        }
+    tamber::ScreenDepth depth;
+    if (!ReadDepthOption(ctx, depth)) {
+        return ctx.UsageError("--depth wants 8 or 24");
     }
     long long frames = kDefaultFrames;
     if (ctx.Has("--frames")) {
@@ -98,20 +81,16 @@ int RunRenderTransition(VerbContext& ctx) {
         return ctx.Fail(folder.string(), ec.message());
     }
 
-    tamber::HeadlessDisplay display(width, height, depth);
     tamber::VirtualClock clock;
-    tamber::ScreenContext context(display);
-    context.SetClock(&clock);
-    const auto window = display.CreateSurface(tamber::gfx::Rect::FromSize(0, 0, width, height));
-    display.ShowSurface(window, tamber::Visibility::Shown);
-    context.SetMainWindow(window);
-    tamber::DibImage image(context);
-    if (image.SetFromPackedDib(dib, tamber::ImagePalette::Yes, tamber::OfferConversion::Yes) == 0) {
-        return ctx.Fail(input, "damaged or unsupported BMP");
+    BmpScreen bmp(width, height, depth);
+    bmp.context.SetClock(&clock);
+    if (!bmp.Load(ctx, input, dib)) {
+        return kExitFailure;
     }
-    if (image.OwnPalette() != nullptr) {
-        image.OwnPalette()->MakeCurrent();
-    }
+    tamber::HeadlessDisplay& display = bmp.display;
+    tamber::ScreenContext& context = bmp.context;
+    const auto window = bmp.window;
+    tamber::DibImage& image = bmp.image;
 
     // A first reveal off screen counts the steps, so that the frames spread over all of them.
     int32_t steps = 0;
