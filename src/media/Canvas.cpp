@@ -179,7 +179,8 @@ int Canvas::Execute(const CanvasCommand& command)
         return 1;
     case CanvasCommandType::MoveTo: {
         const gfx::Rect box = object->Box();
-        object->Offset(command.point.x - box.left, command.point.y - box.top);
+        object->Offset(ClampCoordinate(int64_t { command.point.x } - box.left),
+            ClampCoordinate(int64_t { command.point.y } - box.top));
         return 1;
     }
     case CanvasCommandType::Resize:

@@ -34,10 +34,9 @@ gfx::Rect BoxOf(const CanvasObject& object, int depth)
     return box;
 }
 
-// Coordinates saturate instead of wrapping around.
 int32_t Clamp32(double v)
 {
-    return static_cast<int32_t>(std::clamp(v, -2147483648.0, 2147483647.0));
+    return static_cast<int32_t>(std::clamp<double>(v, -kMaxCanvasCoordinate, kMaxCanvasCoordinate));
 }
 
 // Maps a coordinate from the span [from0, from1] to [to0, to1].
@@ -121,6 +120,11 @@ int32_t NormaliseTransparency(int32_t value)
     if (value < 0)
         return 0;
     return value <= kOpaque ? value : value % kOpaque;
+}
+
+int32_t ClampCoordinate(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, -kMaxCanvasCoordinate, kMaxCanvasCoordinate));
 }
 
 gfx::Rect CanvasObject::Box() const

@@ -44,6 +44,10 @@ struct CanvasFont {
     bool operator==(const CanvasFont&) const = default;
 };
 
+// Coordinates are kept within this distance of 0, far beyond any picture, so that sizes and
+// moves computed from them never overflow.
+constexpr int32_t kMaxCanvasCoordinate = 1 << 28;
+
 // Opacity of a BITMAP object in percent: 100 draws it plainly.
 constexpr int32_t kOpaque = 100;
 
@@ -103,5 +107,8 @@ struct CanvasObject {
 // The transparency a BITMAP object is drawn with: the value itself up to 100, the value modulo
 // 100 above that, and 0 for negative values.
 int32_t NormaliseTransparency(int32_t value);
+
+// A coordinate brought within kMaxCanvasCoordinate of 0.
+int32_t ClampCoordinate(int64_t value);
 
 } // namespace tamber

@@ -82,6 +82,11 @@ void CanvasPainter::Paint(const CanvasObject& object, int depth)
 {
     if (depth > kMaxNesting)
         return;
+    const gfx::Rect box = object.Box();
+    const gfx::Rect reach { -kMaxDrawnCoordinate, -kMaxDrawnCoordinate, kMaxDrawnCoordinate,
+        kMaxDrawnCoordinate };
+    if (!reach.Contains(box))
+        return;
     switch (object.type) {
     case CanvasObjectType::Line:
         if (object.points.size() >= 2 && SelectOutline(object)) {
@@ -256,7 +261,7 @@ void CanvasPainter::PaintText(const CanvasObject& object)
         if (!line.empty() && line.front() == '\n')
             line.remove_prefix(1);
         m_dc.TextOut(at, line);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos || at.y > kMaxDrawnCoordinate)
             break;
         rest.remove_prefix(end + 1);
         at.y += lineHeight;

@@ -35,6 +35,9 @@ public:
     static constexpr int32_t kRoundCornerDivisor = 5;
     // Pens wider than this are drawn this wide.
     static constexpr int32_t kMaxLineWidth = 1024;
+    // Objects reaching further from 0 than this are not drawn: no picture is that large, and the
+    // rasteriser's work grows with the size of a shape, not with the part that shows.
+    static constexpr int32_t kMaxDrawnCoordinate = 32767;
 
     // glyphs may be null: TEXT objects are then not drawn.
     CanvasPainter(gfx::Dc& dc, gfx::GlyphSource* glyphs)

@@ -25,11 +25,6 @@ bool NameIs(const CanvasToken& token, std::string_view name)
     return true;
 }
 
-int32_t SaturatingAdd(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t { a } + b, INT32_MIN, INT32_MAX));
-}
-
 enum class Section { None, Object, Deleted, Command, EventGroup };
 
 } // namespace
@@ -167,7 +162,8 @@ bool CanvasReader::ReadBound(gfx::Rect& bound)
         if (!ReadNumber(n, "Bound"))
             return false;
     }
-    bound = gfx::Rect { v[0], v[1], SaturatingAdd(v[0], v[2]), SaturatingAdd(v[1], v[3]) };
+    bound = gfx::Rect { ClampCoordinate(v[0]), ClampCoordinate(v[1]),
+        ClampCoordinate(int64_t { v[0] } + v[2]), ClampCoordinate(int64_t { v[1] } + v[3]) };
     return Expect(kListClose, ") after Bound");
 }
 
@@ -259,8 +255,10 @@ bool CanvasReader::ReadCommands(std::vector<CanvasCommand>& into)
 
 bool CanvasReader::ReadPoint(gfx::Point& point)
 {
-    return Expect(kListOpen, "( before a point") && ReadNumber(point.x, "x") && ReadNumber(point.y, "y")
-        && Expect(kListClose, ") after a point");
+    if (!Expect(kListOpen, "( before a point") || !ReadNumber(point.x, "x") || !ReadNumber(point.y, "y"))
+        return false;
+    point = gfx::Point { ClampCoordinate(point.x), ClampCoordinate(point.y) };
+    return Expect(kListClose, ") after a point");
 }
 
 bool CanvasReader::ReadCommand(int32_t keyword, CanvasCommand& c)

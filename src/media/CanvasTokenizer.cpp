@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 
+#include "media/CanvasObject.h"
+
 namespace tamber {
 
 namespace {
@@ -65,8 +67,6 @@ bool IsSpecial(char c)
 {
     return c == '{' || c == '}' || c == '(' || c == ')' || c == '"';
 }
-
-constexpr int64_t kMaxCoordinate = int64_t { 1 } << 30;
 
 bool IsDigit(char c)
 {
@@ -208,8 +208,7 @@ bool CanvasTokenizer::PointNumbers(std::vector<int32_t>& numbers)
             ++m_pos;
         int64_t v = 0;
         while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) {
-            // Coordinates far beyond any picture saturate, leaving room for sizes and moves.
-            v = std::min<int64_t>(v * 10 + (m_text[m_pos] - '0'), kMaxCoordinate);
+            v = std::min<int64_t>(v * 10 + (m_text[m_pos] - '0'), kMaxCanvasCoordinate);
             ++m_pos;
         }
         numbers.push_back(static_cast<int32_t>(negative ? -v : v));

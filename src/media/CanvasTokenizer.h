@@ -65,7 +65,8 @@ public:
 
     CanvasToken Next();
     // The numbers of a point list, from here to the "}" that ends it (consumed): every run of
-    // decimal digits with an optional leading "-" is a number, anything else separates. Answers
+    // decimal digits with an optional leading "-" is a number (kept within the canvas's
+    // coordinate range), anything else separates. Answers
     // false when the text ends first.
     bool PointNumbers(std::vector<int32_t>& numbers);
     size_t Position() const { return m_pos; }
