@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "db/MediaDatabase.h"
+#include "media/CanvasPainter.h"
+#include "media/DrawingSurface.h"
 #include "platform/FileSystem.h"
 #include "platform/PathResolver.h"
 #include "platform/SystemServices.h"
@@ -135,6 +137,20 @@ GraphicMedium::Status GraphicMedium::Load(uint32_t mediaId)
     sources.hotLinks = &m_hotLinks;
     sources.messages = m_messages;
     return m_canvas.Read(text, sources) ? Status::Ok : Status::CanvasFailed;
+}
+
+int GraphicMedium::Compose(
+    ScreenContext& context, DibImage& out, gfx::GlyphSource* glyphs, OfferConversion offer)
+{
+    if (m_picture.Empty() || out.SetFromPackedDib(m_picture, ImagePalette::Yes, offer) == 0)
+        return 0;
+    if (!m_hasCanvas)
+        return 1;
+    DrawingSurface surface(context, out);
+    if (surface.Dc() == nullptr)
+        return 0;
+    CanvasPainter(*surface.Dc(), glyphs).Draw(m_canvas);
+    return 1;
 }
 
 int GraphicMedium::PictureOfMedium(MediaDatabase& db, const std::string& name, MemoryBlock& picture)

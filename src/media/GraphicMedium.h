@@ -7,12 +7,16 @@
 #include "db/MediaEntry.h"
 #include "media/Canvas.h"
 #include "media/CanvasPictureSource.h"
+#include "media/DibImage.h"
 #include "media/HotLinkTable.h"
+#include "platform/gfx/GlyphSource.h"
 
 namespace tamber {
 
+class DibImage;
 class FileSystem;
 class MediaDatabase;
+class ScreenContext;
 class MessageSink;
 class SystemServices;
 
@@ -56,6 +60,11 @@ public:
     HotLinkTable& HotLinks() { return m_hotLinks; }
     bool HasCanvas() const { return m_hasCanvas; }
     Canvas& GetCanvas() { return m_canvas; }
+
+    // The picture with the live canvas objects drawn over it, as an image of the picture's size
+    // with the picture's own palette. glyphs may be null (no text is drawn then). Answers 1, or
+    // 0 when the picture cannot be built.
+    int Compose(ScreenContext& context, DibImage& out, gfx::GlyphSource* glyphs, OfferConversion offer);
 
     // BITMAP objects' pictures by name: a bitmap file, or "file#name", the medium called name
     // (type "Graphic", else "BMP") in this database or, without one, in the database file.

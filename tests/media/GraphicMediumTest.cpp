@@ -151,6 +151,33 @@ TEST(GraphicMedium, AnOutsidePictureShiftsThePartsDown)
     EXPECT_TRUE(medium.Picture().Empty());
 }
 
+TEST(GraphicMedium, ComposesThePictureWithItsCanvas)
+{
+    Library lib;
+    const MemoryBlock grey = test::MakeDib(6, 4, 8, { 0x808080 }, [](int32_t, int32_t) { return 0u; });
+    const std::string objects
+        = "CANVAS (6 4) { OBJECT { RECT 1 { FillColor 0x0000FF LineWidth 0 (1 1 2 2) } } }";
+    const uint32_t id = lib.Add("Scene", "Graphic",
+        { { "Data", grey }, { "Hots", HotLinkTable().Store() }, { "Mode", Mode(1) },
+            { "Objs", Bytes(objects) } });
+    const uint32_t plain = lib.Add("Plain", "Graphic", { { "Data", grey } });
+    for (ScreenDepth depth : { ScreenDepth::Direct24, ScreenDepth::Palette8 }) {
+        test::Screen screen(depth);
+        GraphicMedium medium(lib.db.get(), lib.Files());
+        ASSERT_EQ(medium.Load(id), GraphicMedium::Status::Ok);
+        DibImage image(screen.context);
+        ASSERT_EQ(medium.Compose(screen.context, image, nullptr, OfferConversion::No), 1);
+        ASSERT_NE(image.Bitmap(), nullptr);
+        EXPECT_EQ(image.Width(), 6);
+        EXPECT_EQ(screen.Shown(*image.Bitmap(), 0, 0), 0x808080u);
+        EXPECT_EQ(screen.Shown(*image.Bitmap(), 2, 2), 0xFF0000u);
+        EXPECT_EQ(screen.Shown(*image.Bitmap(), 3, 3), 0x808080u);
+        ASSERT_EQ(medium.Load(plain), GraphicMedium::Status::Ok);
+        ASSERT_EQ(medium.Compose(screen.context, image, nullptr, OfferConversion::No), 1);
+        EXPECT_EQ(screen.Shown(*image.Bitmap(), 2, 2), 0x808080u);
+    }
+}
+
 TEST(GraphicMedium, RefusesOtherMedia)
 {
     Library lib;
