@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "db/MediaCatalogWriter.h"
+#include "db/MediaDatabase.h"
+#include "platform/PngFile.h"
+#include "tools/VerbRun.h"
+
+namespace {
+
+tamber::MemoryBlock Bytes(const std::string& text)
+{
+    return tamber::MemoryBlock(text.data(), static_cast<int32_t>(text.size()));
+}
+
+// A 24-bit BMP image of one colour (0x00RRGGBB).
+tamber::MemoryBlock Plain(int32_t width, int32_t height, uint32_t rgb)
+{
+    const int32_t rowBytes = ((width * 24 + 31) / 32) * 4;
+    tamber::MemoryBlock dib;
+    dib.AppendString("BM", tamber::Nul::Exclude);
+    for (int32_t v : { 54 + rowBytes * height, 0, 54, 40, width, height })
+        dib.AppendInt(v, 4);
+    dib.AppendInt(1, 2);
+    dib.AppendInt(24, 2);
+    for (int32_t v : { 0, rowBytes * height, 0, 0, 0, 0 })
+        dib.AppendInt(v, 4);
+    for (int32_t y = 0; y < height; ++y) {
+        std::vector<uint8_t> row(static_cast<size_t>(rowBytes), 0);
+        for (int32_t x = 0; x < width; ++x) {
+            row[static_cast<size_t>(x) * 3] = static_cast<uint8_t>(rgb);
+            row[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(rgb >> 8);
+            row[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(rgb >> 16);
+        }
+        dib.Append(row.data(), rowBytes);
+    }
+    return dib;
+}
+
+tamber::MemoryBlock Word(int32_t value)
+{
+    tamber::MemoryBlock block;
+    block.AppendInt(value, 4);
+    return block;
+}
+
+class RenderGraphicVerb : public VerbTest {
+protected:
+    void SetUp() override
+    {
+        VerbTest::SetUp();
+        tamber::MediaDatabase db;
+        ASSERT_EQ(db.Open(Path("t.mmd")), 1);
+        tamber::MediaCatalogWriter writer(db);
+        const std::string canvas
+            = "CANVAS (8 6) { OBJECT { RECT 1 { FillColor 0x0000FF LineWidth 0 (2 1 4 3) } } }";
+        Add(writer, "Scene", "Graphic",
+            { { "Data", Plain(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
+                { "Objs", Bytes(canvas) } });
+        Add(writer, "Broken", "Graphic",
+            { { "Data", Plain(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
+                { "Objs", Bytes("CANVAS (") } });
+        Add(writer, "Words", "Text", { { "Text", Bytes("hello") } });
+        tamber::NewMedium outside;
+        outside.name = "Outside";
+        outside.type = "Graphic";
+        outside.parts = { { "Hots", Word(0) }, { "Mode", Word(1) }, { "Objs", Bytes(canvas) } };
+        outside.files = { "ART\\BACK.BMP" };
+        ASSERT_EQ(writer.CreateMedium(outside), 1);
+        const tamber::MemoryBlock back = Plain(8, 6, 0x00FF00);
+        WriteFile("art/back.bmp", back.ToString());
+    }
+    void Add(tamber::MediaCatalogWriter& writer, const std::string& name, const std::string& type,
+        std::vector<tamber::NewPart> parts)
+    {
+        tamber::NewMedium medium;
+        medium.name = name;
+        medium.type = type;
+        medium.parts = std::move(parts);
+        ASSERT_EQ(writer.CreateMedium(medium), 1);
+    }
+    tamber::PngImage Read(const std::string& path)
+    {
+        tamber::PngImage image;
+        EXPECT_EQ(tamber::PngFile::Read(path, image), 1);
+        return image;
+    }
+};
+
+TEST_F(RenderGraphicVerb, DrawsTheCanvasOverThePicture)
+{
+    for (const char* depth : { "24", "8" }) {
+        VerbRun run
+            = Tamberlyne({ "render-graphic", Path("t.mmd"), "scene", Path("s.png"), "--depth", depth });
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("8x6, 1 canvas objects, 0 hot links"), std::string::npos) << run.out;
+        const tamber::PngImage image = Read(Path("s.png"));
+        ASSERT_EQ(image.width, 8);
+        EXPECT_EQ(image.At(0, 0), 0xFF808080u) << depth;
+        EXPECT_EQ(image.At(2, 1), 0xFFFF0000u) << depth;
+        EXPECT_EQ(image.At(4, 3), 0xFFFF0000u) << depth;
+        EXPECT_EQ(image.At(5, 3), 0xFF808080u) << depth;
+    }
+    // The picture from an outside file, found without regard to case.
+    VerbRun run = Tamberlyne({ "render-graphic", Path("t.mmd"), "Outside", Path("o.png") });
+    ASSERT_EQ(run.status, 0) << run.err;
+    const tamber::PngImage image = Read(Path("o.png"));
+    EXPECT_EQ(image.At(0, 0), 0xFF00FF00u);
+    EXPECT_EQ(image.At(3, 2), 0xFFFF0000u);
+}
+
+TEST_F(RenderGraphicVerb, ExplainsWhatIsWrong)
+{
+    VerbRun run = Tamberlyne({ "render-graphic", Path("t.mmd"), "Broken", Path("b.png") });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("canvas not drawn"), std::string::npos) << run.err;
+    EXPECT_EQ(Read(Path("b.png")).At(3, 2), 0xFF808080u);
+
+    run = Tamberlyne({ "render-graphic", Path("t.mmd"), "Words", Path("w.png") });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("not a Graphic medium"), std::string::npos) << run.err;
+    run = Tamberlyne({ "render-graphic", Path("t.mmd"), "Nothing", Path("w.png") });
+    EXPECT_EQ(run.status, 1);
+    run = Tamberlyne({ "render-graphic", Path("t.mmd"), "#4000", Path("w.png") });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no such medium"), std::string::npos) << run.err;
+    EXPECT_EQ(Tamberlyne({ "render-graphic", Path("t.mmd"), "Scene" }).status, 2);
+    EXPECT_EQ(
+        Tamberlyne({ "render-graphic", Path("t.mmd"), "Scene", Path("x.png"), "--depth", "16" }).status, 2);
+}
+
+} // namespace
