@@ -1,5 +1,7 @@
 #include "media/CanvasReader.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -275,6 +277,23 @@ TEST(CanvasReader, RefusesBrokenTexts)
              std::string("CANVAS (1 1) { OBJECT { } EVENTGROUP { MOVE } }"),
          })
         Refused(text);
+}
+
+TEST(CanvasReader, ReadsTheDocumentedExample)
+{
+    std::ifstream in(std::string(TAMBER_SOURCE_DIR) + "/docs/canvas-text.md");
+    const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t start = doc.find("```\nCANVAS (320");
+    ASSERT_NE(start, std::string::npos);
+    const size_t end = doc.find("```", start + 3);
+    const CanvasContent c = Read(doc.substr(start + 4, end - start - 4));
+    EXPECT_EQ(c.width, 320);
+    ASSERT_EQ(c.live.size(), 2u);
+    EXPECT_EQ(c.live[1]->content, "Press\rhere");
+    ASSERT_EQ(c.deleted.size(), 1u);
+    EXPECT_EQ(c.deleted[0]->fileName, "STAMP.BMP");
+    ASSERT_EQ(c.eventGroups.size(), 1u);
+    EXPECT_EQ(c.eventGroups[0].commands.size(), 3u);
 }
 
 TEST(CanvasReader, EveryCutOfAValidTextFails)
