@@ -1,6 +1,7 @@
 #include "media/Canvas.h"
 
 #include <map>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,26 @@ TEST(Canvas, BitmapsComeFromTheStoredRecordsThenTheirFileNames)
     EXPECT_EQ(canvas.Find(60), nullptr);
     EXPECT_EQ(canvas.Find(90), nullptr);
     EXPECT_EQ(files.asked, (std::vector<std::string> { "ART.BMP", "db.mmd#Logo", "MISSING.BMP", "ART.BMP" }));
+}
+
+TEST(Canvas, RunningOutOfMemoryTellsTheUserAndFailsTheRead)
+{
+    class Exhausted : public CanvasPictureSource {
+    public:
+        int LoadPicture(const std::string&, MemoryBlock&) override { throw std::bad_alloc(); }
+    } files;
+    CapturingMessageSink messages;
+    Canvas::Sources sources;
+    sources.files = &files;
+    sources.messages = &messages;
+    Canvas canvas;
+    EXPECT_EQ(canvas.Read(Text("RECT 1 { } BITMAP 2 { FileName \"BIG.BMP\" }"), sources), 0);
+    EXPECT_TRUE(canvas.Live().empty());
+    EXPECT_EQ(canvas.Find(1), nullptr);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "MEMORY ERROR");
+    EXPECT_EQ(messages.messages[0].text,
+        "Insufficient Memory! Please increase your available RAM, or Virtual Memory.");
 }
 
 TEST(CanvasBitmaps, TriesTheNextRecordFirstAndStopsAtADamagedOne)
