@@ -38,6 +38,12 @@ uint8_t Blend(uint8_t over, uint8_t under, int32_t percent)
     return static_cast<uint8_t>((over * percent + under * (kOpaque - percent) + kOpaque / 2) / kOpaque);
 }
 
+bool WithinReach(const CanvasObject& object)
+{
+    constexpr int32_t kFar = CanvasPainter::kMaxDrawnCoordinate;
+    return gfx::Rect { -kFar, -kFar, kFar, kFar }.Contains(object.Box());
+}
+
 } // namespace
 
 gfx::Rect CanvasPainter::CornerBox(const CanvasObject& object)
@@ -80,12 +86,7 @@ void CanvasPainter::DrawObject(const CanvasObject& object)
 
 void CanvasPainter::Paint(const CanvasObject& object, int depth)
 {
-    if (depth > kMaxNesting)
-        return;
-    const gfx::Rect box = object.Box();
-    const gfx::Rect reach { -kMaxDrawnCoordinate, -kMaxDrawnCoordinate, kMaxDrawnCoordinate,
-        kMaxDrawnCoordinate };
-    if (!reach.Contains(box))
+    if (depth > kMaxNesting || !WithinReach(object))
         return;
     switch (object.type) {
     case CanvasObjectType::Line:
@@ -127,8 +128,10 @@ void CanvasPainter::Paint(const CanvasObject& object, int depth)
             Paint(*member, depth + 1);
         break;
     }
-    for (const CanvasObject* eraser : object.erasers)
-        PaintEraser(*eraser);
+    for (const CanvasObject* eraser : object.erasers) {
+        if (WithinReach(*eraser))
+            PaintEraser(*eraser);
+    }
 }
 
 bool CanvasPainter::SelectOutline(const CanvasObject& object)

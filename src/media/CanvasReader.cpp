@@ -1,7 +1,5 @@
 #include "media/CanvasReader.h"
 
-#include <algorithm>
-
 namespace tamber {
 
 namespace {

@@ -219,7 +219,8 @@ TEST(CanvasPainter, ObjectsFarBeyondAnyPictureAreSkipped)
     // The group reaches as far as its furthest member.
     Drawing drawing(
         "OVAL 1 { FillColor 0xFF0000 (-40000 -40000 40000 40000) } RECT 2 { FillColor 1 Bound (0 0 40000 1) }"
-        " RECT 3 { FillColor 0x0000FF LineWidth 0 (0 0 9 9) } GROUP 4 { 3 1 }");
+        " RECT 3 { FillColor 0x0000FF LineWidth 0 (0 0 9 9) } GROUP 4 { 3 1 }"
+        " RECT 5 { LineWidth 0 } ERASER 6 { RECT Parent 5 FillColor 1 (1 1 50000 1) }");
     drawing.Draw();
     EXPECT_EQ(drawing.paper.Ink().size(), 0u);
     CanvasPainter(drawing.paper.dc, nullptr).DrawObject(*drawing.canvas.Find(3));
