@@ -122,7 +122,7 @@ TEST_F(RenderGraphicVerb, ExplainsWhatIsWrong)
     EXPECT_EQ(run.status, 1);
     run = Tamberlyne({ "render-graphic", Path("t.mmd"), "#4000", Path("w.png") });
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("no such medium"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no medium with id 4000"), std::string::npos) << run.err;
     EXPECT_EQ(Tamberlyne({ "render-graphic", Path("t.mmd"), "Scene" }).status, 2);
     EXPECT_EQ(
         Tamberlyne({ "render-graphic", Path("t.mmd"), "Scene", Path("x.png"), "--depth", "16" }).status, 2);

@@ -4,7 +4,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "media/DrawingSurface.h"
 #include "platform/gfx/Dib.h"
+#include "platform/gfx/RasterOp.h"
 
 namespace tamberlyne {
 
@@ -94,6 +96,27 @@ bool BmpScreen::Load(VerbContext& ctx, const std::string& path, const tamber::Me
     }
     if (image.OwnPalette() != nullptr) {
         image.OwnPalette()->MakeCurrent();
+    }
+    return true;
+}
+
+bool BmpScreen::WriteShown(VerbContext& ctx, const std::string& what, const std::string& output) {
+    const tamber::gfx::Rect all = tamber::gfx::Rect::FromSize(0, 0, image.Width(), image.Height());
+    {
+        tamber::DrawingSurface screen(context, window);
+        tamber::DrawingSurface picture(context, image);
+        if (screen.Dc() == nullptr || picture.Dc() == nullptr) {
+            ctx.Fail(what, "cannot be drawn");
+            return false;
+        }
+        screen.Dc()->BitBlt(0, 0, all.Width(), all.Height(), picture.Dc(), 0, 0, tamber::gfx::Rop3::kSrcCopy);
+    }
+    display.Invalidate(window, all);
+    display.Present();
+    std::string error;
+    if (display.Screenshot(output, &error) == 0) {
+        ctx.Fail(output, error.empty() ? "cannot write the picture" : error);
+        return false;
     }
     return true;
 }

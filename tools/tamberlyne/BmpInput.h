@@ -32,6 +32,10 @@ public:
     // its most popular colours.
     bool Load(VerbContext& ctx, const std::string& path, const tamber::MemoryBlock& dib);
 
+    // Copies the image to the screen's top-left corner and writes the screen as a PNG picture;
+    // false (reported against `what` or `output`) when it cannot.
+    bool WriteShown(VerbContext& ctx, const std::string& what, const std::string& output);
+
     tamber::HeadlessDisplay display;
     tamber::ScreenContext context;
     tamber::Display::SurfaceId window;

@@ -8,8 +8,8 @@
 #include "db/MediaDatabase.h"
 #include "platform/FileSystem.h"
 #include "platform/PathResolver.h"
-#include "platform/PosixSystemServices.h"
 #include "tamberlyne/DatabaseAccess.h"
+#include "tamberlyne/MediaAccess.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
@@ -18,40 +18,6 @@ namespace {
 
 using tamber::MediaDatabase;
 using tamber::MediaEntry;
-
-// An open database for a read-only verb. An old layout is upgraded in memory only, and one line
-// on stderr says so.
-struct ReadOnlyDatabase {
-    tamber::PosixSystemServices system;
-    tamber::CapturingMessageSink messages;
-    MediaDatabase db;
-
-    explicit ReadOnlyDatabase(const VerbContext& ctx)
-        : system(ctx.global.dataDir)
-        , db(tamber::FileSystem::Native(), &system, &messages)
-    {
-    }
-
-    // Checks that the verb was given `arguments` positional arguments, DB first, and opens DB.
-    // Answers kExitOk when open, else reports and answers the exit status.
-    int Open(VerbContext& ctx, size_t arguments, const char* usage)
-    {
-        if (ctx.positional.size() != arguments)
-            return ctx.UsageError(usage);
-        const std::string& path = ctx.positional[0];
-        if (!OpenDatabase(ctx, path, DatabaseAccess::ReadOnly, db.Records()))
-            return kExitFailure;
-        if (!db.OpenOverRecords())
-            return ctx.Fail(path, "cannot open as a media database");
-        if (db.Upgrades().Any() && db.Upgrades().inMemoryOnly)
-            ctx.err << "tamberlyne: " << path << ": old layout upgraded in memory only (opened read-only; "
-                    << "the player upgrades a writable file in place)\n";
-        return kExitOk;
-    }
-
-    // Open, then finds the medium the second argument names.
-    int OpenWithMedium(VerbContext& ctx, size_t arguments, const char* usage, MediaEntry& entry);
-};
 
 // Names are printed as they are unless they are empty or hold spaces or quotes.
 std::string Quoted(const std::string& text)
@@ -64,31 +30,6 @@ std::string Quoted(const std::string& text)
     return out + "\"";
 }
 
-// MEDIA is a name (any type) or "#id".
-int FindMedium(const VerbContext& ctx, MediaDatabase& db, const std::string& path, const std::string& medium,
-    MediaEntry& entry)
-{
-    if (medium.size() > 1 && medium[0] == '#') {
-        auto id = ParseInteger(medium.substr(1));
-        if (!id || *id < 0 || *id > UINT32_MAX)
-            return ctx.UsageError("bad media id " + medium);
-        if (!db.GetEntry(static_cast<uint32_t>(*id), entry))
-            return ctx.Fail(path, "no medium with id " + medium.substr(1));
-        return kExitOk;
-    }
-    tamber::EntryInfo info;
-    if (!db.FindEntryByName(medium, "", &info) || !db.GetEntry(info.id, entry))
-        return ctx.Fail(path, "no medium named \"" + medium + "\"");
-    return kExitOk;
-}
-
-int ReadOnlyDatabase::OpenWithMedium(VerbContext& ctx, size_t arguments, const char* usage, MediaEntry& entry)
-{
-    if (int status = Open(ctx, arguments, usage))
-        return status;
-    return FindMedium(ctx, db, ctx.positional[0], ctx.positional[1], entry);
-}
-
 int RunMedia(VerbContext& ctx)
 {
     ReadOnlyDatabase open(ctx);
@@ -97,12 +38,8 @@ int RunMedia(VerbContext& ctx)
     const std::string& path = ctx.positional[0];
     MediaDatabase& db = open.db;
     std::vector<tamber::DriveMapping> mappings;
-    for (const auto& text : ctx.global.driveMaps) {
-        tamber::DriveMapping mapping;
-        if (!tamber::PathResolver::ParseMapping(text, mapping))
-            return ctx.UsageError("bad --drive " + text + " (expected LETTER=FOLDER)");
-        mappings.push_back(mapping);
-    }
+    if (int status = ReadDriveMappings(ctx, mappings))
+        return status;
     tamber::PathResolver resolver(open.system, mappings);
     bool resolve = ctx.Has("--resolve");
     int32_t damaged = 0;

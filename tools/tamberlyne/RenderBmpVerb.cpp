@@ -2,18 +2,12 @@
 #include <string>
 
 #include "base/MemoryBlock.h"
-#include "media/DibImage.h"
-#include "media/DrawingSurface.h"
-#include "media/ScreenContext.h"
-#include "platform/display/HeadlessDisplay.h"
 #include "tamberlyne/BmpInput.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
 
 namespace {
-
-constexpr uint32_t kSourceCopy = 0xCC0020;
 
 int RunRenderBmp(VerbContext& ctx) {
     if (ctx.positional.size() != 2) {
@@ -39,28 +33,10 @@ int RunRenderBmp(VerbContext& ctx) {
     }
 
     BmpScreen bmp(width, height, depth);
-    if (!bmp.Load(ctx, input, dib)) {
+    if (!bmp.Load(ctx, input, dib) || !bmp.WriteShown(ctx, input, output)) {
         return kExitFailure;
     }
-    tamber::HeadlessDisplay& display = bmp.display;
-    tamber::ScreenContext& context = bmp.context;
-    const auto window = bmp.window;
-    tamber::DibImage& image = bmp.image;
-    {
-        tamber::DrawingSurface screen(context, window);
-        tamber::DrawingSurface picture(context, image);
-        if (screen.Dc() == nullptr || picture.Dc() == nullptr) {
-            return ctx.Fail(input, "cannot be drawn");
-        }
-        screen.Dc()->BitBlt(0, 0, width, height, picture.Dc(), 0, 0, kSourceCopy);
-    }
-    display.Invalidate(window, tamber::gfx::Rect::FromSize(0, 0, width, height));
-    display.Present();
-    std::string error;
-    if (display.Screenshot(output, &error) == 0) {
-        return ctx.Fail(output, error.empty() ? "cannot write the picture" : error);
-    }
-    ctx.out << "wrote " << output << " (" << width << "x" << height << ", " << image.SourceDepth()
+    ctx.out << "wrote " << output << " (" << width << "x" << height << ", " << bmp.image.SourceDepth()
             << "-bit image on a " << static_cast<int>(depth) << "-bit screen)\n";
     return kExitOk;
 }

@@ -2,25 +2,18 @@
 // writes what the screen shows.
 #include <string>
 
-#include "db/MediaDatabase.h"
-#include "media/DibImage.h"
-#include "media/DrawingSurface.h"
+#include <vector>
+
 #include "media/GraphicMedium.h"
-#include "media/ScreenContext.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageSink.h"
-#include "platform/PathResolver.h"
-#include "platform/PosixSystemServices.h"
-#include "platform/display/HeadlessDisplay.h"
 #include "platform/fonts/FreeTypeFontSource.h"
-#include "tamberlyne/DatabaseAccess.h"
+#include "tamberlyne/BmpInput.h"
+#include "tamberlyne/MediaAccess.h"
 #include "tamberlyne/Verb.h"
 
 namespace tamberlyne {
 
 namespace {
-
-constexpr uint32_t kSourceCopy = 0xCC0020;
 
 const char* StatusText(tamber::GraphicMedium::Status status)
 {
@@ -44,50 +37,24 @@ const char* StatusText(tamber::GraphicMedium::Status status)
 
 int RunRenderGraphic(VerbContext& ctx)
 {
-    if (ctx.positional.size() != 3)
-        return ctx.UsageError("render-graphic wants a database, a medium and a PNG file");
-    const std::string& path = ctx.positional[0];
+    tamber::ScreenDepth depth;
+    if (!ReadDepthOption(ctx, depth))
+        return ctx.UsageError("--depth wants 8 or 24");
+    ReadOnlyDatabase open(ctx);
+    tamber::MediaEntry entry;
+    if (int status = open.OpenWithMedium(ctx, 3, "render-graphic wants a database, a medium and a PNG file", entry))
+        return status;
     const std::string& name = ctx.positional[1];
     const std::string& output = ctx.positional[2];
-    tamber::ScreenDepth depth = tamber::ScreenDepth::Direct24;
-    if (ctx.Has("--depth")) {
-        const std::string value = ctx.Option("--depth");
-        if (value == "8")
-            depth = tamber::ScreenDepth::Palette8;
-        else if (value != "24")
-            return ctx.UsageError("--depth wants 8 or 24");
-    }
-
-    tamber::PosixSystemServices system(ctx.global.dataDir);
     std::vector<tamber::DriveMapping> mappings;
-    for (const std::string& map : ctx.global.driveMaps) {
-        tamber::DriveMapping mapping;
-        if (!tamber::PathResolver::ParseMapping(map, mapping))
-            return ctx.UsageError("bad --drive " + map + " (expected LETTER=FOLDER)");
-        mappings.push_back(mapping);
-    }
-    system.SetDriveMappings(mappings);
-    tamber::CapturingMessageSink messages;
-    tamber::MediaDatabase db(tamber::FileSystem::Native(), &system, &messages);
-    if (!OpenDatabase(ctx, path, DatabaseAccess::ReadOnly, db.Records()))
-        return kExitFailure;
-    if (!db.OpenOverRecords())
-        return ctx.Fail(path, "cannot open as a media database");
-
-    // MEDIUM is a name or "#id".
-    tamber::EntryInfo info;
-    if (name.size() > 1 && name[0] == '#') {
-        const auto id = ParseInteger(name.substr(1));
-        if (!id || *id < 0 || *id > UINT32_MAX)
-            return ctx.UsageError("bad media id " + name);
-        info.id = static_cast<uint32_t>(*id);
-    } else if (!db.FindEntryByName(name, "", &info)) {
-        return ctx.Fail(path, "no medium named \"" + name + "\"");
-    }
+    if (int status = ReadDriveMappings(ctx, mappings))
+        return status;
+    open.system.SetDriveMappings(mappings);
+    tamber::MediaDatabase& db = open.db;
 
     tamber::GraphicMedium medium(
-        &db, tamber::GraphicFiles { &tamber::FileSystem::Native(), &system, db.DatabaseFolder() }, &messages);
-    const tamber::GraphicMedium::Status status = medium.Load(info.id);
+        &db, tamber::GraphicFiles { &tamber::FileSystem::Native(), &open.system, db.DatabaseFolder() }, &open.messages);
+    const tamber::GraphicMedium::Status status = medium.Load(entry.id);
     if (status != tamber::GraphicMedium::Status::Ok && status != tamber::GraphicMedium::Status::CanvasFailed)
         return ctx.Fail(name, StatusText(status));
     if (status == tamber::GraphicMedium::Status::CanvasFailed)
@@ -96,41 +63,16 @@ int RunRenderGraphic(VerbContext& ctx)
     // Measure the picture, then draw it on a screen of its size.
     int32_t width = 0;
     int32_t height = 0;
-    {
-        tamber::HeadlessDisplay probe(16, 16, depth);
-        tamber::ScreenContext context(probe);
-        tamber::DibImage image(context);
-        if (image.SetFromPackedDib(medium.Picture(), tamber::ImagePalette::Yes, tamber::OfferConversion::No)
-            == 0)
-            return ctx.Fail(name, "damaged or unsupported picture");
-        width = image.Width();
-        height = image.Height();
-    }
-    if (width < 1 || height < 1 || width > 8192 || height > 8192)
-        return ctx.Fail(name, "the picture is larger than any screen");
-    tamber::HeadlessDisplay display(width, height, depth);
-    tamber::ScreenContext context(display);
-    const auto window = display.CreateSurface(tamber::gfx::Rect::FromSize(0, 0, width, height));
-    display.ShowSurface(window, tamber::Visibility::Shown);
-    context.SetMainWindow(window);
+    if (!MeasureBmp(ctx, name, medium.Picture(), depth, width, height))
+        return kExitFailure;
+    BmpScreen screen(width, height, depth);
     tamber::FreeTypeFontSource fonts;
-    tamber::DibImage image(context);
-    if (medium.Compose(context, image, &fonts, tamber::OfferConversion::Yes) == 0)
+    if (medium.Compose(screen.context, screen.image, &fonts, tamber::OfferConversion::Yes) == 0)
         return ctx.Fail(name, "cannot be drawn");
-    if (image.OwnPalette() != nullptr)
-        image.OwnPalette()->MakeCurrent();
-    {
-        tamber::DrawingSurface screen(context, window);
-        tamber::DrawingSurface picture(context, image);
-        if (screen.Dc() == nullptr || picture.Dc() == nullptr)
-            return ctx.Fail(name, "cannot be drawn");
-        screen.Dc()->BitBlt(0, 0, width, height, picture.Dc(), 0, 0, kSourceCopy);
-    }
-    display.Invalidate(window, tamber::gfx::Rect::FromSize(0, 0, width, height));
-    display.Present();
-    std::string error;
-    if (display.Screenshot(output, &error) == 0)
-        return ctx.Fail(output, error.empty() ? "cannot write the picture" : error);
+    if (screen.image.OwnPalette() != nullptr)
+        screen.image.OwnPalette()->MakeCurrent();
+    if (!screen.WriteShown(ctx, name, output))
+        return kExitFailure;
     ctx.out << "wrote " << output << " (" << width << "x" << height << ", "
             << medium.GetCanvas().Live().size() << " canvas objects, " << medium.HotLinks().Count()
             << " hot links)\n";
