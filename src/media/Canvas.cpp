@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "base/AsciiCase.h"
 #include "media/CanvasBitmaps.h"
 #include "media/CanvasPictureSource.h"
 #include "media/CanvasReader.h"
@@ -12,13 +13,6 @@
 namespace tamber {
 
 namespace {
-
-bool NamesEqual(std::string_view a, std::string_view b)
-{
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
-}
 
 void Erase(std::vector<CanvasObject*>& list, const CanvasObject* object)
 {
@@ -145,7 +139,7 @@ CanvasObject* Canvas::Find(int32_t id) const
 const CanvasEventGroup* Canvas::FindEventGroup(std::string_view name) const
 {
     for (const CanvasEventGroup& group : m_eventGroups) {
-        if (NamesEqual(group.name, name))
+        if (EqualFolded(group.name, name))
             return &group;
     }
     return nullptr;

@@ -1,5 +1,7 @@
 #include "media/CanvasReader.h"
 
+#include "base/AsciiCase.h"
+
 namespace tamber {
 
 namespace {
@@ -8,19 +10,7 @@ using namespace CanvasKeyword;
 
 bool NameIs(const CanvasToken& token, std::string_view name)
 {
-    if (token.kind != CanvasToken::Kind::Word || token.text.size() != name.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        char c = token.text[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        char n = name[i];
-        if (n >= 'a' && n <= 'z')
-            n = static_cast<char>(n - 'a' + 'A');
-        if (c != n)
-            return false;
-    }
-    return true;
+    return token.kind == CanvasToken::Kind::Word && EqualFolded(token.text, name);
 }
 
 enum class Section { None, Object, Deleted, Command, EventGroup };

@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include "base/AsciiCase.h"
 #include "media/CanvasObject.h"
 
 namespace tamber {
@@ -53,11 +54,6 @@ constexpr std::array<std::string_view, 39> kKeywords = {
     "STRIKEOUT",
 };
 
-char Upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool IsSeparator(char c)
 {
     return c == ' ' || c == ',' || c == '=' || c == '|' || c == ';' || c == '\r' || c == '\n';
@@ -77,8 +73,8 @@ int HexDigit(char c)
 {
     if (IsDigit(c))
         return c - '0';
-    c = Upper(c);
-    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    const uint8_t upper = FoldAsciiUpper(static_cast<uint8_t>(c));
+    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
 }
 
 } // namespace
@@ -86,13 +82,7 @@ int HexDigit(char c)
 int32_t CanvasKeyword::Find(std::string_view word)
 {
     for (size_t i = 0; i < kKeywords.size(); ++i) {
-        const std::string_view k = kKeywords[i];
-        if (k.size() != word.size())
-            continue;
-        size_t j = 0;
-        while (j < k.size() && Upper(word[j]) == k[j])
-            ++j;
-        if (j == k.size())
+        if (EqualFolded(word, kKeywords[i]))
             return static_cast<int32_t>(i);
     }
     return kNone;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/AsciiCase.h"
 #include "db/MediaDatabase.h"
 #include "media/CanvasPainter.h"
 #include "media/DrawingSurface.h"
@@ -20,21 +21,14 @@ constexpr const char* kBitmapsTag = "Bmps";
 constexpr int32_t kModeSize = 4;
 constexpr char kMediumSeparator = '#';
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
-}
-
 bool IsBmpName(const std::string& path)
 {
-    return path.size() >= 4 && EqualsIgnoringCase(std::string_view(path).substr(path.size() - 4), ".BMP");
+    return path.size() >= 4 && EqualFolded(std::string_view(path).substr(path.size() - 4), ".BMP");
 }
 
 bool IsGraphicType(const std::string& type)
 {
-    return EqualsIgnoringCase(type, "Graphic") || EqualsIgnoringCase(type, "BMP");
+    return EqualFolded(type, "Graphic") || EqualFolded(type, "BMP");
 }
 
 bool IsPackedDib(const MemoryBlock& block)
