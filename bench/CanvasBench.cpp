@@ -16,6 +16,7 @@
 #include "media/DrawingSurface.h"
 #include "media/ScreenContext.h"
 #include "platform/display/HeadlessDisplay.h"
+#include "support/PackedDib.h"
 
 namespace {
 
@@ -46,27 +47,13 @@ std::string MakeText()
     return text + "} }";
 }
 
+// A 24-bit picture, smooth with some detail.
 MemoryBlock MakePicture(int32_t width, int32_t height)
 {
-    const int32_t rowBytes = ((width * 24 + 31) / 32) * 4;
-    MemoryBlock dib;
-    dib.AppendString("BM", Nul::Exclude);
-    for (int32_t v : { 54 + rowBytes * height, 0, 54, 40, width, height })
-        dib.AppendInt(v, 4);
-    dib.AppendInt(1, 2);
-    dib.AppendInt(24, 2);
-    for (int32_t v : { 0, rowBytes * height, 0, 0, 0, 0 })
-        dib.AppendInt(v, 4);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const uint8_t pixel[3] = { static_cast<uint8_t>(x * 255 / width),
-                static_cast<uint8_t>(y * 255 / height), static_cast<uint8_t>((x ^ y) & 255) };
-            dib.Append(pixel, 3);
-        }
-        for (int32_t pad = width * 3; pad < rowBytes; ++pad)
-            dib.AppendInt(0, 1);
-    }
-    return dib;
+    return test::MakeDib(width, height, 24, {}, [width, height](int32_t x, int32_t y) {
+        return static_cast<uint32_t>(x * 255 / width) | static_cast<uint32_t>(y * 255 / height) << 8
+            | static_cast<uint32_t>((x ^ y) & 0xFF) << 16;
+    });
 }
 
 void ReadCanvas(benchmark::State& state)

@@ -3,53 +3,15 @@
 #include <functional>
 
 #include "platform/PngFile.h"
+#include "support/PackedDib.h"
 #include "tools/VerbRun.h"
 
 namespace {
 
-void Put(std::string& bytes, uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) {
-        bytes.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
-
 // A BMP file; pixel(x, y) (y from the top) is an index for up to 8 bits, else 0x00RRGGBB.
 std::string Bmp(int32_t width, int32_t height, int bits, const std::vector<uint32_t>& table,
                 const std::function<uint32_t(int32_t, int32_t)>& pixel) {
-    const int32_t rowBytes = ((width * bits + 31) / 32) * 4;
-    const uint32_t offset = 54 + 4 * static_cast<uint32_t>(table.size());
-    std::string bytes = "BM";
-    Put(bytes, offset + rowBytes * height, 4);
-    Put(bytes, 0, 4);
-    Put(bytes, offset, 4);
-    for (uint32_t v : {40u, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}) {
-        Put(bytes, v, 4);
-    }
-    Put(bytes, 1, 2);
-    Put(bytes, static_cast<uint32_t>(bits), 2);
-    for (uint32_t v : {0u, static_cast<uint32_t>(rowBytes * height), 0u, 0u, static_cast<uint32_t>(table.size()), 0u}) {
-        Put(bytes, v, 4);
-    }
-    for (uint32_t c : table) {
-        Put(bytes, c, 4);
-    }
-    for (int32_t y = height - 1; y >= 0; --y) {
-        std::string row(static_cast<size_t>(rowBytes), '\0');
-        for (int32_t x = 0; x < width; ++x) {
-            const uint32_t v = pixel(x, y);
-            if (bits == 24) {
-                row[static_cast<size_t>(x) * 3] = static_cast<char>(v);
-                row[static_cast<size_t>(x) * 3 + 1] = static_cast<char>(v >> 8);
-                row[static_cast<size_t>(x) * 3 + 2] = static_cast<char>(v >> 16);
-            } else if (bits == 8) {
-                row[static_cast<size_t>(x)] = static_cast<char>(v);
-            } else if (bits == 1 && v != 0) {
-                row[static_cast<size_t>(x) / 8] = static_cast<char>(row[static_cast<size_t>(x) / 8] | (0x80 >> (x % 8)));
-            }
-        }
-        bytes += row;
-    }
-    return bytes;
+    return tamber::test::BytesOf(tamber::test::MakeDib(width, height, bits, table, pixel));
 }
 
 class RenderBmpVerb : public VerbTest {

@@ -3,6 +3,7 @@
 #include "db/MediaCatalogWriter.h"
 #include "db/MediaDatabase.h"
 #include "platform/PngFile.h"
+#include "support/PackedDib.h"
 #include "tools/VerbRun.h"
 
 namespace {
@@ -10,30 +11,6 @@ namespace {
 tamber::MemoryBlock Bytes(const std::string& text)
 {
     return tamber::MemoryBlock(text.data(), static_cast<int32_t>(text.size()));
-}
-
-// A 24-bit BMP image of one colour (0x00RRGGBB).
-tamber::MemoryBlock Plain(int32_t width, int32_t height, uint32_t rgb)
-{
-    const int32_t rowBytes = ((width * 24 + 31) / 32) * 4;
-    tamber::MemoryBlock dib;
-    dib.AppendString("BM", tamber::Nul::Exclude);
-    for (int32_t v : { 54 + rowBytes * height, 0, 54, 40, width, height })
-        dib.AppendInt(v, 4);
-    dib.AppendInt(1, 2);
-    dib.AppendInt(24, 2);
-    for (int32_t v : { 0, rowBytes * height, 0, 0, 0, 0 })
-        dib.AppendInt(v, 4);
-    for (int32_t y = 0; y < height; ++y) {
-        std::vector<uint8_t> row(static_cast<size_t>(rowBytes), 0);
-        for (int32_t x = 0; x < width; ++x) {
-            row[static_cast<size_t>(x) * 3] = static_cast<uint8_t>(rgb);
-            row[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(rgb >> 8);
-            row[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(rgb >> 16);
-        }
-        dib.Append(row.data(), rowBytes);
-    }
-    return dib;
 }
 
 tamber::MemoryBlock Word(int32_t value)
@@ -54,10 +31,10 @@ protected:
         const std::string canvas
             = "CANVAS (8 6) { OBJECT { RECT 1 { FillColor 0x0000FF LineWidth 0 (2 1 4 3) } } }";
         Add(writer, "Scene", "Graphic",
-            { { "Data", Plain(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
+            { { "Data", tamber::test::PlainDib(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
                 { "Objs", Bytes(canvas) } });
         Add(writer, "Broken", "Graphic",
-            { { "Data", Plain(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
+            { { "Data", tamber::test::PlainDib(8, 6, 0x808080) }, { "Hots", Word(0) }, { "Mode", Word(1) },
                 { "Objs", Bytes("CANVAS (") } });
         Add(writer, "Words", "Text", { { "Text", Bytes("hello") } });
         tamber::NewMedium outside;
@@ -66,7 +43,7 @@ protected:
         outside.parts = { { "Hots", Word(0) }, { "Mode", Word(1) }, { "Objs", Bytes(canvas) } };
         outside.files = { "ART\\BACK.BMP" };
         ASSERT_EQ(writer.CreateMedium(outside), 1);
-        const tamber::MemoryBlock back = Plain(8, 6, 0x00FF00);
+        const tamber::MemoryBlock back = tamber::test::PlainDib(8, 6, 0x00FF00);
         WriteFile("art/back.bmp", back.ToString());
     }
     void Add(tamber::MediaCatalogWriter& writer, const std::string& name, const std::string& type,

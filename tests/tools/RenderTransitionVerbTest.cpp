@@ -4,38 +4,17 @@
 #include <string>
 
 #include "platform/PngFile.h"
+#include "support/PackedDib.h"
 #include "tools/VerbRun.h"
 
 namespace {
 
-void Put(std::string& bytes, uint32_t value, int width)
-{
-    for (int i = 0; i < width; ++i)
-        bytes.push_back(static_cast<char>(value >> (8 * i)));
-}
-
 // A 24-bit BMP: red rises with x, green with y.
 std::string Bmp(int32_t width, int32_t height)
 {
-    const int32_t rowBytes = ((width * 24 + 31) / 32) * 4;
-    std::string bytes = "BM";
-    for (uint32_t v : { 54u + static_cast<uint32_t>(rowBytes * height), 0u, 54u, 40u, static_cast<uint32_t>(width),
-                        static_cast<uint32_t>(height) })
-        Put(bytes, v, 4);
-    Put(bytes, 1, 2);
-    Put(bytes, 24, 2);
-    for (uint32_t v : { 0u, static_cast<uint32_t>(rowBytes * height), 0u, 0u, 0u, 0u })
-        Put(bytes, v, 4);
-    for (int32_t y = height - 1; y >= 0; --y) {
-        std::string row(static_cast<size_t>(rowBytes), '\0');
-        for (int32_t x = 0; x < width; ++x) {
-            row[static_cast<size_t>(x) * 3] = 0x40;
-            row[static_cast<size_t>(x) * 3 + 1] = static_cast<char>(y * 8);
-            row[static_cast<size_t>(x) * 3 + 2] = static_cast<char>(x * 4);
-        }
-        bytes += row;
-    }
-    return bytes;
+    return tamber::test::BytesOf(tamber::test::MakeDib(width, height, 24, {}, [](int32_t x, int32_t y) {
+        return static_cast<uint32_t>(x * 4) << 16 | static_cast<uint32_t>(y * 8) << 8 | 0x40;
+    }));
 }
 
 uint32_t Pixel(int32_t x, int32_t y)
