@@ -202,6 +202,12 @@ void GraphicView::MouseMove(gfx::Point p, uint32_t)
     PointerAt(p);
 }
 
+void GraphicView::MouseLeave()
+{
+    // Off the view is off every link: the next link reached is announced again.
+    m_tracker.Track(std::nullopt);
+}
+
 void GraphicView::ButtonDown(gfx::Point p, uint32_t)
 {
     ClickAt(p);

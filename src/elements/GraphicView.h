@@ -73,6 +73,7 @@ protected:
     void Paint(ui::Painter& painter) override;
     void MouseMove(gfx::Point p, uint32_t flags) override;
     void ButtonDown(gfx::Point p, uint32_t flags) override;
+    void MouseLeave() override;
     void Timer(uint32_t id) override;
     void SizeRestored(int32_t width, int32_t height) override;
     void Created() override;
