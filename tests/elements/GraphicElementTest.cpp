@@ -1,5 +1,7 @@
 #include "elements/GraphicElement.h"
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "db/MediaCatalogWriter.h"
@@ -152,6 +154,21 @@ TEST_F(GraphicElementTest, DisplayModesPlaceThePictureOverTheBackColor)
     Set(*g, "Display", ValueType::Enum, AttributeValue::OfEnum(GraphicElement::kStretch));
     EXPECT_EQ(iface.Pixel(10, 10), kRed);
     EXPECT_EQ(iface.Pixel(10 + 99, 10 + 79), kRed);
+}
+
+TEST_F(GraphicElementTest, WithoutASizeTheElementTakesThePictureCentredOnItsPlace)
+{
+    const uint32_t id = Add("Red", {{"Data", Solid(40, 20, kRed)}});
+    GraphicElement* g = Place(CardRect {50, 50, 0, 0}, GraphicElement::kNormal, id);
+    const CardRect frame = g->GetFrame();
+    EXPECT_EQ((std::array<int32_t, 4> {frame.left, frame.top, frame.width, frame.height}),
+        (std::array<int32_t, 4> {30, 40, 40, 20}));
+    EXPECT_EQ(iface.Pixel(30, 40), kRed);
+    EXPECT_EQ(iface.Pixel(69, 59), kRed);
+
+    // A medium that is not there leaves a white picture.
+    Set(*g, "Media", ValueType::Media, AttributeValue::OfMedia(MediaRef {999, db.get()}));
+    EXPECT_EQ(iface.Pixel(30, 40), 0x00FFFFFFu);
 }
 
 TEST_F(GraphicElementTest, BestFitShrinksALargePictureAndMapsItBack)
