@@ -304,6 +304,21 @@ TEST_F(GraphicCanvasTest, ScrolledHotLinksAndAnAnimationThatMovesTheObject)
     EXPECT_EQ(log.events.size(), 2u);  // the over event, then the one click on the link
 }
 
+TEST_F(GraphicCanvasTest, EscapeHeldDownStopsABlockingAnimationAfterItsFirstStep)
+{
+    GraphicElement* g = Place(CardRect {0, 0, 200, 100}, GraphicElement::kNormal, id);
+    iface.ui.Input(ui::test::KeyEvent(EventType::KeyDown, ui::key::kEscape));
+    log.events.clear();
+    Call(*g, "Animate", {AttributeValue::OfString("Walk")});
+    iface.ui.Input(ui::test::KeyEvent(EventType::KeyUp, ui::key::kEscape));
+    EXPECT_FALSE(g->View()->Animating());
+    EXPECT_TRUE(log.events.empty());
+    // One move of 10: the object spans 110..150, not 130..170.
+    iface.ui.Click(112, 50);
+    ASSERT_FALSE(log.events.empty());
+    EXPECT_EQ(log.events.back(), (EventLog::Raised {"HotLinkClicked", 9, {-1, 112, 50}}));
+}
+
 TEST_F(GraphicCanvasTest, YieldingAnimationsRunOnTheTimerAndStop)
 {
     GraphicElement* g = Place(CardRect {0, 0, 200, 100}, GraphicElement::kNormal, id);
