@@ -3,23 +3,8 @@
 # after the animation, and what the screen shows.
 source "$(dirname "$0")/lib.sh"
 
-# A 24-bit BMP file of 8 x 8 pixels of one colour (three decimal bytes R G B).
-solid_bmp() {
-    local pixel i
-    pixel="\\x$(printf %02x "$3")\\x$(printf %02x "$2")\\x$(printf %02x "$1")"
-    {
-        printf 'BM\xf6\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
-        printf '\x28\x00\x00\x00\x08\x00\x00\x00\x08\x00\x00\x00\x01\x00\x18\x00'
-        printf '\x00\x00\x00\x00\xc0\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
-        printf '\x00\x00\x00\x00\x00\x00\x00\x00'
-        for ((i = 0; i < 64; ++i)); do
-            printf "$pixel"
-        done
-    } >"$4"
-}
-
 mkdir -p project/interfaces project/media
-solid_bmp 255 255 0 project/media/map.bmp
+e2e_solid_bmp 255 255 0 project/media/map.bmp
 # Two links: link 7 is the area (6, 0) 2 x 2, link 9 the canvas object 3.
 {
     printf '\x02\x00\x00\x00'

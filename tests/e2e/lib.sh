@@ -152,3 +152,20 @@ e2e_expect_pixel() {
     actual=$(e2e_pixel "$1" "$2" "$3")
     [[ ${actual^^} == "${4^^}" ]] || e2e_fail "pixel ($2, $3) of $1 is $actual, expected $4"
 }
+
+# e2e_solid_bmp R G B FILE: a 24-bit BMP file of 8 x 8 pixels of one colour (three decimal bytes):
+# the 14-byte file header (246 bytes, pixels at 54), the 40-byte information header, 192 bytes
+# of rows.
+e2e_solid_bmp() {
+    local pixel i
+    pixel="\\x$(printf %02x "$3")\\x$(printf %02x "$2")\\x$(printf %02x "$1")"
+    {
+        printf 'BM\xf6\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
+        printf '\x28\x00\x00\x00\x08\x00\x00\x00\x08\x00\x00\x00\x01\x00\x18\x00'
+        printf '\x00\x00\x00\x00\xc0\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+        printf '\x00\x00\x00\x00\x00\x00\x00\x00'
+        for ((i = 0; i < 64; ++i)); do
+            printf "$pixel"
+        done
+    } >"$4"
+}

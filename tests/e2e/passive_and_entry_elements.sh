@@ -16,24 +16,8 @@ e2e_region_has() {
     grep -qxF "$color" <<<"$colors" || e2e_fail "no $color pixel in ($x0, $y0)-($x1, $y1) of $file"
 }
 
-# A 24-bit BMP file of 8 x 8 pixels of one colour (given as three decimal bytes R G B): the
-# 14-byte file header (246 bytes, pixels at 54), the 40-byte information header, 192 bytes of rows.
-solid_bmp() {
-    local pixel i
-    pixel="\\x$(printf %02x "$3")\\x$(printf %02x "$2")\\x$(printf %02x "$1")"
-    {
-        printf 'BM\xf6\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
-        printf '\x28\x00\x00\x00\x08\x00\x00\x00\x08\x00\x00\x00\x01\x00\x18\x00'
-        printf '\x00\x00\x00\x00\xc0\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
-        printf '\x00\x00\x00\x00\x00\x00\x00\x00'
-        for ((i = 0; i < 64; ++i)); do
-            printf "$pixel"
-        done
-    } >"$4"
-}
-
 mkdir -p show/interfaces show/media
-solid_bmp 255 255 0 show/media/yellow.bmp
+e2e_solid_bmp 255 255 0 show/media/yellow.bmp
 e2e_project show Elements interfaces/elements.json
 cat >show/interfaces/elements.json <<'JSON'
 {
