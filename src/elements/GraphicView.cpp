@@ -78,7 +78,8 @@ void GraphicView::Relayout()
 void GraphicView::Compose()
 {
     m_image = std::make_unique<DibImage>(m_screen);
-    if (!m_medium || m_medium->Compose(m_screen, *m_image, nullptr, OfferConversion::Yes) == 0) {
+    gfx::GlyphSource* fonts = App() != nullptr ? App()->Fonts() : nullptr;
+    if (!m_medium || m_medium->Compose(m_screen, *m_image, fonts, OfferConversion::Yes) == 0) {
         // No picture: a white one, so that the area still shows as a picture.
         m_image = std::make_unique<DibImage>(m_screen);
         m_image->CreateBlank(1, 1, 0);

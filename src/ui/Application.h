@@ -60,6 +60,8 @@ public:
     Clock& GetClock() { return m_clock; }
     const ColorMap& Colors() const { return m_colors; }
     std::shared_ptr<gfx::GlyphFace> OpenFont(const gfx::FontRequest& request);
+    // Where faces come from; null when the application draws no text.
+    gfx::GlyphSource* Fonts() const { return m_fonts; }
     std::shared_ptr<gfx::GlyphFace> DefaultFont();
     void SetArguments(std::vector<std::string> args) { m_args = std::move(args); }
     const std::vector<std::string>& Arguments() const { return m_args; }

@@ -171,6 +171,22 @@ TEST_F(GraphicElementTest, WithoutASizeTheElementTakesThePictureCentredOnItsPlac
     EXPECT_EQ(iface.Pixel(30, 40), 0x00FFFFFFu);
 }
 
+TEST_F(GraphicElementTest, CanvasTextDrawsInTheApplicationsFonts)
+{
+    MemoryBlock noLinks;
+    noLinks.AppendInt(0, 4);
+    const uint32_t id = Add("Label", {{"Data", Solid(40, 20, kRed)}, {"Hots", noLinks}, {"Mode", Mode(1)},
+                                      {"Objs", Text("CANVAS (40 20) { OBJECT { TEXT 1 { ForeColor 0xFF0000"
+                                                    " Content \"AB\" Font (\"Arial\" 10) (4 4) } } }")}});
+    Place(CardRect {10, 10, 40, 20}, GraphicElement::kNormal, id);
+    int32_t blue = 0;
+    for (int32_t y = 10; y < 30; ++y)
+        for (int32_t x = 10; x < 50; ++x)
+            blue += iface.Pixel(x, y) == kBlue ? 1 : 0;
+    EXPECT_GT(blue, 0);
+    EXPECT_EQ(iface.Pixel(10, 10), kRed);
+}
+
 TEST_F(GraphicElementTest, BestFitShrinksALargePictureAndMapsItBack)
 {
     const uint32_t id = Add("Coded", {{"Data", Coded(200, 100)}});
