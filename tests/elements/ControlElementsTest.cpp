@@ -13,6 +13,7 @@
 #include "ui/ButtonControl.h"
 #include "ui/ComboBoxControl.h"
 #include "ui/ListBoxControl.h"
+#include "support/PackedDib.h"
 #include "ui/UiTestSupport.h"
 #include "ElementTestSupport.h"
 
@@ -74,33 +75,6 @@ struct Screen {
     RecordingScriptHost host;
     HostedModel model;
 };
-
-// A 24-bit BMP file image filled with one colour (0x00RRGGBB).
-MemoryBlock SolidBmp(int32_t width, int32_t height, uint32_t rgb)
-{
-    const int32_t rowBytes = (width * 3 + 3) & ~3;
-    MemoryBlock bmp;
-    bmp.AppendString("BM", Nul::Exclude);
-    bmp.AppendInt(54 + rowBytes * height, 4);
-    bmp.AppendInt(0, 4);
-    bmp.AppendInt(54, 4);
-    for (int32_t field : {40, width, height})
-        bmp.AppendInt(field, 4);
-    bmp.AppendInt(1, 2);
-    bmp.AppendInt(24, 2);
-    for (int32_t field : {0, rowBytes * height, 2835, 2835, 0, 0})
-        bmp.AppendInt(field, 4);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            bmp.AppendInt(rgb & 0xFF, 1);
-            bmp.AppendInt((rgb >> 8) & 0xFF, 1);
-            bmp.AppendInt((rgb >> 16) & 0xFF, 1);
-        }
-        for (int32_t pad = width * 3; pad < rowBytes; ++pad)
-            bmp.AppendInt(0, 1);
-    }
-    return bmp;
-}
 
 bool IsFocusEvent(const std::string& name)
 {
@@ -221,7 +195,7 @@ TEST(ButtonOnScreen, BitmapButtonsLendTheirPicturesToTheControl)
     const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x808080, 0x000000};
     MemoryBlock pictures[6];
     for (int i = 0; i < 6; ++i) {
-        pictures[i] = SolidBmp(16, 16, colours[i]);
+        pictures[i] = PlainDib(16, 16, colours[i]);
         Set(*button, names[i], ValueType::Picture, V::OfBlock(pictures[i]));
     }
     Set(*button, "Style", ValueType::Enum, V::OfEnum(ButtonElement::k5BitmapButton));
@@ -242,7 +216,7 @@ TEST(ButtonOnScreen, BitmapButtonsLendTheirPicturesToTheControl)
         EXPECT_EQ(chunks[i + 1].payload, pictures[i]) << chunks[i + 1].tag;
 
     // A new picture set while shown is kept for the next showing; hiding gives the rest back.
-    MemoryBlock newUp = SolidBmp(16, 16, 0x123456);
+    MemoryBlock newUp = PlainDib(16, 16, 0x123456);
     Set(*button, "BitmapUp", ValueType::Picture, V::OfBlock(newUp));
     button->Hide();
     EXPECT_EQ(button->BitmapBlock(ButtonElement::kBitmapUp), newUp);

@@ -7,6 +7,7 @@
 #include "media/ScreenContext.h"
 #include "platform/gfx/Image.h"
 #include "ui/TWindow.h"
+#include "support/PackedDib.h"
 #include "ui/UiTestSupport.h"
 
 namespace tamber::test {
@@ -77,27 +78,8 @@ struct Canvas {
 // (0x00RRGGBB).
 inline MemoryBlock Bmp24(int32_t width, int32_t height, const std::vector<uint32_t>& colors)
 {
-    const int32_t rowBytes = (width * 3 + 3) & ~3;
-    MemoryBlock bmp(54 + rowBytes * height);
-    bmp.Write(0, "BM", 2);
-    bmp.WriteInt(2, bmp.Size(), 4);
-    bmp.WriteInt(10, 54, 4);
-    bmp.WriteInt(14, 40, 4);
-    bmp.WriteInt(18, width, 4);
-    bmp.WriteInt(22, height, 4);
-    bmp.WriteInt(26, 1, 2);
-    bmp.WriteInt(28, 24, 2);
-    bmp.WriteInt(34, rowBytes * height, 4);
-    for (int32_t y = 0; y < height; ++y) {
-        int32_t row = 54 + (height - 1 - y) * rowBytes;
-        for (int32_t x = 0; x < width; ++x) {
-            uint32_t c = colors[y * width + x];
-            bmp.WriteInt(row + x * 3, c & 0xFF, 1);
-            bmp.WriteInt(row + x * 3 + 1, c >> 8 & 0xFF, 1);
-            bmp.WriteInt(row + x * 3 + 2, c >> 16 & 0xFF, 1);
-        }
-    }
-    return bmp;
+    return MakeDib(width, height, 24, {},
+        [&](int32_t x, int32_t y) { return colors[static_cast<size_t>(y * width + x)]; });
 }
 
 }  // namespace tamber::test

@@ -2,6 +2,7 @@
 
 #include "iface/BackgroundFill.h"
 #include "iface/InterfaceWindowFixture.h"
+#include "support/PackedDib.h"
 
 using namespace tamber;
 using namespace tamber::test;
@@ -12,37 +13,8 @@ namespace {
 MemoryBlock Bmp8(int32_t width, int32_t height, const std::vector<uint32_t>& colors /* 0x00RRGGBB */,
     const std::vector<uint8_t>& topDownIndices)
 {
-    const int32_t rowBytes = (width + 3) & ~3;
-    const int32_t tableBytes = static_cast<int32_t>(colors.size()) * 4;
-    const int32_t offset = 14 + 40 + tableBytes;
-    MemoryBlock b;
-    b.AppendInt('B', 1);
-    b.AppendInt('M', 1);
-    b.AppendInt(offset + rowBytes * height, 4);
-    b.AppendInt(0, 4);
-    b.AppendInt(offset, 4);
-    b.AppendInt(40, 4);
-    b.AppendInt(width, 4);
-    b.AppendInt(height, 4);
-    b.AppendInt(1, 2);
-    b.AppendInt(8, 2);
-    b.AppendInt(0, 4);
-    b.AppendInt(rowBytes * height, 4);
-    b.AppendInt(0, 4);
-    b.AppendInt(0, 4);
-    b.AppendInt(static_cast<int32_t>(colors.size()), 4);
-    b.AppendInt(0, 4);
-    for (uint32_t c : colors) {
-        b.AppendInt(static_cast<int32_t>(c & 0xFF), 1);         // blue
-        b.AppendInt(static_cast<int32_t>((c >> 8) & 0xFF), 1);  // green
-        b.AppendInt(static_cast<int32_t>((c >> 16) & 0xFF), 1); // red
-        b.AppendInt(0, 1);
-    }
-    for (int32_t y = height - 1; y >= 0; --y) {
-        for (int32_t x = 0; x < rowBytes; ++x)
-            b.AppendInt(x < width ? topDownIndices[static_cast<size_t>(y * width + x)] : 0, 1);
-    }
-    return b;
+    return MakeDib(width, height, 8, colors,
+        [&](int32_t x, int32_t y) { return topDownIndices[static_cast<size_t>(y * width + x)]; });
 }
 
 const std::vector<uint32_t> kFour = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
