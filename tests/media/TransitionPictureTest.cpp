@@ -43,8 +43,7 @@ struct Drawing {
     std::vector<uint32_t> Run(int32_t effect, int* result = nullptr) const
     {
         Stage stage(depth);
-        DibImage picture(stage.screen.context);
-        EXPECT_EQ(picture.SetFromPackedDib(dib, ImagePalette::No, OfferConversion::No), 1);
+        test::Picture picture(stage.screen.context, dib);
         Transition transition(*stage.surface);
         if (each)
             transition.SetWatcher([&](const TransitionStep& step) { each(stage, step); });
@@ -63,43 +62,59 @@ struct Drawing {
     }
 };
 
-TEST(TransitionPicture, EveryEffectEndsWithTheExactPictureOnA24BitScreen)
+TEST(TransitionPicture, EveryEffectFromEitherSourceEndsLikeAPlainCopy)
 {
-    std::vector<uint32_t> expected;
-    for (int32_t y = 0; y < Stage::kHeight; ++y) {
-        for (int32_t x = 0; x < Stage::kWidth; ++x) {
-            const bool inside = x >= 7 && x < 47 && y >= 9 && y < 33;
-            expected.push_back(inside ? test::PicturePixel(x - 7 + 5, y - 9 + 3) : test::BackgroundPixel(x, y));
-        }
-    }
-    for (From from : { From::Bitmap, From::Dib }) {
+    struct Case {
+        ScreenDepth depth;
+        Rect source;
+        Rect dest;
+    };
+    const Rect scaledSource = Rect::FromSize(8, 6, 32, 24);
+    for (const Case& c : { Case { ScreenDepth::Direct24, Rect::FromSize(5, 3, 40, 24), Rect::FromSize(7, 9, 40, 24) },
+                           Case { ScreenDepth::Palette8, Rect::FromSize(5, 3, 40, 24), Rect::FromSize(7, 9, 40, 24) },
+                           Case { ScreenDepth::Direct24, scaledSource, Rect { 0, 0, 64, 48 } },
+                           Case { ScreenDepth::Direct24, scaledSource, Rect::FromSize(4, 4, 52, 33) },
+                           Case { ScreenDepth::Direct24, scaledSource, Rect::FromSize(9, 1, 27, 16) } }) {
         Drawing drawing;
-        drawing.from = from;
-        for (int32_t effect = 0; effect < kEffects; ++effect) {
-            int result = 0;
-            EXPECT_EQ(drawing.Run(effect, &result), expected) << "effect " << effect;
-            // The final copy's result: a blit succeeded, or the DIB's scan lines drawn.
-            EXPECT_EQ(result, from == From::Bitmap ? 1 : 24);
+        drawing.depth = c.depth;
+        drawing.source = c.source;
+        drawing.dest = c.dest;
+        if (c.depth == ScreenDepth::Palette8) {
+            drawing.dib = IndexedDib(48, 30);
+            drawing.colors = PictureColors::Image;
+        }
+        const std::vector<uint32_t> reference = drawing.Run(0);
+        for (From from : { From::Bitmap, From::Dib }) {
+            drawing.from = from;
+            for (int32_t effect = 0; effect < kEffects; ++effect) {
+                int result = 0;
+                EXPECT_EQ(drawing.Run(effect, &result), reference)
+                    << "effect " << effect << " into " << c.dest.Width() << "x" << c.dest.Height();
+                // The final copy's result: a blit succeeded, or the destination rows the DIB filled.
+                EXPECT_EQ(result, from == From::Bitmap ? 1 : c.dest.Height());
+            }
         }
     }
 }
 
-TEST(TransitionPicture, EveryEffectEndsWithTheExactPictureOnAn8BitScreen)
+TEST(TransitionPicture, APlainCopyShowsThePictureInItsOwnColours)
 {
     Drawing drawing;
+    const std::vector<uint32_t> direct = drawing.Run(0);
+    for (int32_t y = 0; y < Stage::kHeight; ++y) {
+        for (int32_t x = 0; x < Stage::kWidth; ++x) {
+            const bool inside = x >= 7 && x < 47 && y >= 9 && y < 33;
+            ASSERT_EQ(direct[y * Stage::kWidth + x], inside ? test::PicturePixel(x - 7 + 5, y - 9 + 3) : test::BackgroundPixel(x, y))
+                << x << "," << y;
+        }
+    }
     drawing.depth = ScreenDepth::Palette8;
     drawing.dib = IndexedDib(48, 30);
     drawing.colors = PictureColors::Image;
-    const std::vector<uint32_t> reference = drawing.Run(0);
-    // The plain copy shows the picture's own colours.
-    EXPECT_EQ(reference[9 * Stage::kWidth + 7], kTable[(5 + 3 * 3) % 16]);
-    EXPECT_EQ(reference[32 * Stage::kWidth + 46], kTable[(44 + 3 * 26) % 16]);
-    EXPECT_EQ(reference[0], test::BackgroundPixel(0, 0));
-    for (From from : { From::Bitmap, From::Dib }) {
-        drawing.from = from;
-        for (int32_t effect = 0; effect < kEffects; ++effect)
-            EXPECT_EQ(drawing.Run(effect), reference) << "effect " << effect;
-    }
+    const std::vector<uint32_t> indexed = drawing.Run(0);
+    EXPECT_EQ(indexed[9 * Stage::kWidth + 7], kTable[(5 + 3 * 3) % 16]);
+    EXPECT_EQ(indexed[32 * Stage::kWidth + 46], kTable[(44 + 3 * 26) % 16]);
+    EXPECT_EQ(indexed[0], test::BackgroundPixel(0, 0));
 }
 
 TEST(TransitionPicture, DibAndBitmapSourcesShowTheSameSteps)
@@ -113,28 +128,15 @@ TEST(TransitionPicture, DibAndBitmapSourcesShowTheSameSteps)
         }
         drawing.dest = Rect::FromSize(3, 2, 56, 40);  // stretched, so the DIB's rows are mapped too
         for (int32_t effect = 1; effect < kEffects; ++effect) {
-            std::vector<std::vector<uint32_t>> fromBitmap, fromDib;
-            drawing.from = From::Bitmap;
-            drawing.each = [&](Stage& stage, const TransitionStep&) { fromBitmap.push_back(stage.Pixels()); };
-            drawing.Run(effect);
-            drawing.from = From::Dib;
-            drawing.each = [&](Stage& stage, const TransitionStep&) { fromDib.push_back(stage.Pixels()); };
-            drawing.Run(effect);
-            ASSERT_GT(fromBitmap.size(), 1u);
-            EXPECT_TRUE(fromBitmap == fromDib) << "effect " << effect << " at depth " << static_cast<int>(depth);
+            std::vector<std::vector<uint32_t>> seen[2];
+            for (From from : { From::Bitmap, From::Dib }) {
+                drawing.from = from;
+                drawing.each = [&](Stage& stage, const TransitionStep&) { seen[static_cast<int>(from)].push_back(stage.Pixels()); };
+                drawing.Run(effect);
+            }
+            ASSERT_GT(seen[0].size(), 1u);
+            EXPECT_TRUE(seen[0] == seen[1]) << "effect " << effect << " at depth " << static_cast<int>(depth);
         }
-    }
-}
-
-TEST(TransitionPicture, ScaledDestinationsEndLikeAPlainStretch)
-{
-    for (const Rect& dest : { Rect { 0, 0, 64, 48 }, Rect::FromSize(4, 4, 52, 33), Rect::FromSize(9, 1, 27, 16) }) {
-        Drawing drawing;
-        drawing.source = Rect::FromSize(8, 6, 32, 24);
-        drawing.dest = dest;
-        const std::vector<uint32_t> reference = drawing.Run(0);
-        for (int32_t effect = 1; effect < kEffects; ++effect)
-            EXPECT_EQ(drawing.Run(effect), reference) << "effect " << effect << " into " << dest.Width() << "x" << dest.Height();
     }
 }
 
@@ -158,8 +160,7 @@ TEST(TransitionPicture, RasterOperationCombinesUnlessTheEffectCoveredTheBackgrou
 TEST(TransitionPicture, ABitmapIsPreferredToADib)
 {
     Stage stage(ScreenDepth::Direct24);
-    DibImage picture(stage.screen.context);
-    ASSERT_EQ(picture.SetFromPackedDib(test::CodedDib(8, 8), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(stage.screen.context, test::CodedDib(8, 8));
     const MemoryBlock other = test::MakeDib(8, 8, 24, {}, [](int32_t, int32_t) { return 0x0000FFu; });
     TransitionRequest request;
     request.bitmap = picture.Bitmap();
@@ -174,8 +175,7 @@ TEST(TransitionPicture, ABitmapIsPreferredToADib)
 TEST(TransitionPicture, ImageFormsUseTheDrawModeAtAPointOrStretched)
 {
     Stage stage(ScreenDepth::Direct24);
-    DibImage picture(stage.screen.context);
-    ASSERT_EQ(picture.SetFromPackedDib(test::CodedDib(10, 6), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(stage.screen.context, test::CodedDib(10, 6));
     Transition transition(*stage.surface);
 
     EXPECT_EQ(transition.DrawImage(picture, gfx::Point { 3, 4 }, 1, PictureColors::Image), 1);
@@ -213,16 +213,14 @@ TEST(TransitionPicture, EightBitDrawsRealiseTheDefaultOrTheFadedScreenPalette)
     Stage faded(ScreenDepth::Palette8);
     faded.screen.context.SetScreenFaded(true);
     faded.screen.context.ScreenPalette().Resize(3);
-    DibImage picture(faded.screen.context);
-    ASSERT_EQ(picture.SetFromPackedDib(test::CodedDib(8, 8), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(faded.screen.context, test::CodedDib(8, 8));
     Transition(*faded.surface).DrawImage(picture, gfx::Point { 0, 0 }, 0, PictureColors::None);
     EXPECT_EQ(faded.screen.context.ScreenPalette().Count(), 256);
     EXPECT_EQ(faded.screen.context.DefaultPalette().Count(), 0);
 
     // A 24-bit display needs no palette.
     Stage direct(ScreenDepth::Direct24);
-    DibImage other(direct.screen.context);
-    ASSERT_EQ(other.SetFromPackedDib(test::CodedDib(8, 8), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture other(direct.screen.context, test::CodedDib(8, 8));
     Transition(*direct.surface).DrawImage(other, gfx::Point { 0, 0 }, 0, PictureColors::None);
     EXPECT_EQ(direct.screen.context.DefaultPalette().Count(), 0);
 }
@@ -230,8 +228,7 @@ TEST(TransitionPicture, EightBitDrawsRealiseTheDefaultOrTheFadedScreenPalette)
 TEST(TransitionPicture, RestoresTheStretchModePaletteAndBitmapAfterwards)
 {
     Stage stage(ScreenDepth::Palette8);
-    DibImage picture(stage.screen.context);
-    ASSERT_EQ(picture.SetFromPackedDib(IndexedDib(8, 8), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(stage.screen.context, IndexedDib(8, 8));
     gfx::Dc& dc = *stage.surface->Dc();
     dc.SetStretchBltMode(gfx::StretchMode::BlackOnWhite);
     Transition transition(*stage.surface);
@@ -260,8 +257,7 @@ TEST(TransitionPicture, RestoresTheStretchModePaletteAndBitmapAfterwards)
 TEST(TransitionPicture, EachStepIsShownOnAWindowAtOnce)
 {
     test::Screen screen(ScreenDepth::Direct24);
-    DibImage picture(screen.context);
-    ASSERT_EQ(picture.SetFromPackedDib(test::CodedDib(40, 10), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(screen.context, test::CodedDib(40, 10));
     DrawingSurface window(screen.context, screen.window);
     Transition transition(window);
     const int32_t presentsBefore = screen.display.PresentCount();
@@ -283,8 +279,7 @@ TEST(TransitionPicture, EachStepIsShownOnAWindowAtOnce)
 
     // Off screen nothing is presented.
     Stage stage(ScreenDepth::Direct24);
-    DibImage other(stage.screen.context);
-    ASSERT_EQ(other.SetFromPackedDib(test::CodedDib(40, 10), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture other(stage.screen.context, test::CodedDib(40, 10));
     const int32_t offscreenBefore = stage.screen.display.PresentCount();
     Transition(*stage.surface).DrawImage(other, gfx::Point { 0, 0 }, 22, PictureColors::None);
     EXPECT_EQ(stage.screen.display.PresentCount(), offscreenBefore);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <memory>
 #include <vector>
@@ -26,11 +28,6 @@ inline MemoryBlock CodedDib(int32_t width, int32_t height)
     return MakeDib(width, height, 24, {}, [](int32_t x, int32_t y) { return PicturePixel(x, y); });
 }
 
-inline gfx::ColorRef PixelToRgb(uint32_t c)
-{
-    return gfx::Rgb(static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c));
-}
-
 // A checkerboard of two system colours, so that any pixel drawn over shows.
 inline uint32_t BackgroundPixel(int32_t x, int32_t y)
 {
@@ -47,15 +44,11 @@ struct Stage {
     {
         canvas.CreateBlank(kWidth, kHeight, 0);
         surface = std::make_unique<DrawingSurface>(screen.context, canvas);
-        PaintBackground();
-    }
-    void PaintBackground()
-    {
-        gfx::Dc& dc = *surface->Dc();
         for (int32_t y = 0; y < kHeight; ++y) {
             for (int32_t x = 0; x < kWidth; ++x) {
                 const uint32_t c = BackgroundPixel(x, y);
-                dc.SetPixel(gfx::Point { x, y }, PixelToRgb(c));
+                surface->Dc()->SetPixel(gfx::Point { x, y },
+                    gfx::Rgb(static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)));
             }
         }
     }
@@ -75,6 +68,14 @@ struct Stage {
     std::unique_ptr<DrawingSurface> surface;
 };
 
+// A picture read from a packed DIB, checked to have loaded.
+struct Picture : DibImage {
+    Picture(ScreenContext& context, const MemoryBlock& dib) : DibImage(context)
+    {
+        EXPECT_EQ(SetFromPackedDib(dib, ImagePalette::No, OfferConversion::No), 1);
+    }
+};
+
 // Every step of a transition, in order.
 struct StepLog {
     std::vector<TransitionStep> steps;
@@ -86,10 +87,7 @@ struct StepLog {
     std::vector<TransitionStep> Of(TransitionStep::Kind kind) const
     {
         std::vector<TransitionStep> out;
-        for (const TransitionStep& s : steps) {
-            if (s.kind == kind)
-                out.push_back(s);
-        }
+        std::copy_if(steps.begin(), steps.end(), std::back_inserter(out), [&](const auto& s) { return s.kind == kind; });
         return out;
     }
 };
