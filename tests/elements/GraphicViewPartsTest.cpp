@@ -84,10 +84,7 @@ TEST(GraphicLayout, ScrollToRoundsDownClampsAndMovesThePicture)
     layout.Update(100, 100, 300, 200, L::kNormal, false);
     EXPECT_FALSE(layout.ScrollTo(0, 0));
     EXPECT_TRUE(layout.ScrollTo(13, 21));
-    EXPECT_EQ(layout.ScrollX(), 8);
-    EXPECT_EQ(layout.ScrollY(), 16);
-    EXPECT_EQ(layout.Picture().left, -8);
-    EXPECT_EQ(layout.Picture().top, -16);
+    EXPECT_EQ(layout.Picture(), gfx::Rect::FromSize(-8, -16, 300, 200));
     EXPECT_FALSE(layout.ScrollTo(15, 23));  // same steps
     gfx::Point at;
     ASSERT_TRUE(layout.ToPicture({5, 5}, at));
@@ -121,16 +118,15 @@ TEST(GraphicHotLinks, AreaAndObjectLinksHitByRectangleAndShape)
                   sources),
         1);
 
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {100, 100}), 7);
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {109, 109}), 7);
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {110, 105}), std::nullopt);
-    // The oval's centre is on it, its box corner is not.
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {20, 20}), 8);
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {2, 2}), std::nullopt);
-    // The rectangle's box includes its far corner.
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {60, 10}), 9);
-    // A deleted object is no link.
-    EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, {155, 155}), std::nullopt);
+    // The area's far edge is outside; the oval's centre is on it, its box corner is not; the
+    // rectangle's box includes its far corner; a deleted object is no link.
+    struct Probe {
+        gfx::Point at;
+        std::optional<int32_t> link;
+    };
+    for (const Probe& p : { Probe { { 109, 109 }, 7 }, Probe { { 110, 105 }, {} }, Probe { { 20, 20 }, 8 },
+                            Probe { { 2, 2 }, {} }, Probe { { 60, 10 }, 9 }, Probe { { 155, 155 }, {} } })
+        EXPECT_EQ(GraphicHotLinks::Find(links, &canvas, p.at), p.link) << p.at.x << "," << p.at.y;
     EXPECT_EQ(GraphicHotLinks::Find(links, nullptr, {20, 20}), std::nullopt);
     // A group hits through its members.
     EXPECT_TRUE(GraphicHotLinks::ShapeContains(*canvas.Find(5), {55, 5}));
@@ -140,13 +136,11 @@ TEST(GraphicHotLinks, AreaAndObjectLinksHitByRectangleAndShape)
 TEST(GraphicHotLinks, AnnouncesOnlyOnComingOntoALinkFromNone)
 {
     GraphicHotLinks tracker;
-    EXPECT_EQ(tracker.Track(std::nullopt), std::nullopt);
-    EXPECT_EQ(tracker.Track(4), 4);
-    EXPECT_EQ(tracker.Track(4), std::nullopt);
-    EXPECT_EQ(tracker.Track(5), std::nullopt);  // from one link straight onto another
-    EXPECT_EQ(tracker.Track(std::nullopt), std::nullopt);
-    EXPECT_FALSE(tracker.Over());
-    EXPECT_EQ(tracker.Track(5), 5);
+    // From one link straight onto another is no announcement.
+    std::vector<std::optional<int32_t>> announced;
+    for (std::optional<int32_t> link : { std::optional<int32_t> {}, { 4 }, { 4 }, { 5 }, {}, { 5 } })
+        announced.push_back(tracker.Track(link));
+    EXPECT_EQ(announced, (std::vector<std::optional<int32_t>> { {}, 4, {}, {}, {}, 5 }));
 }
 
 class GraphicAnimationTest : public ::testing::Test {
