@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <vector>
 
@@ -33,38 +34,25 @@ TEST(DissolveRegister, VisitsEveryNonZeroValueOnceBeforeComingBack)
 
 TEST(DissolveCells, KeepFourPixelCellsUnlessThePictureShrinksBelowThree)
 {
+    // source side, cell width and height, columns, count
+    auto shape = [](const DissolveCells& c) { return std::array { c.sourceSide, c.cellWidth, c.cellHeight, c.columns, c.count }; };
     const DissolveCells same = DissolveCells::For(40, 24, 40, 24);
-    EXPECT_EQ(same.sourceSide, 4);
-    EXPECT_EQ(same.cellWidth, 4);
-    EXPECT_EQ(same.columns, 10);
-    EXPECT_EQ(same.count, 60);
+    EXPECT_EQ(shape(same), (std::array { 4, 4, 4, 10, 60 }));
     EXPECT_EQ(same.DestSquare(13), (Rect::FromSize(12, 4, 5, 5)));
-
     // Halved: 8-pixel source cells come out 4 pixels wide again.
     const DissolveCells half = DissolveCells::For(40, 40, 20, 20);
-    EXPECT_EQ(half.sourceSide, 8);
-    EXPECT_EQ(half.cellWidth, 4);
-    EXPECT_EQ(half.cellHeight, 4);
-    EXPECT_EQ(half.count, 25);
+    EXPECT_EQ(shape(half), (std::array { 8, 4, 4, 5, 25 }));
     EXPECT_EQ(half.SourceSquare(7), (Rect::FromSize(16, 8, 8, 8)));
     EXPECT_EQ(half.DestSquare(7), (Rect::FromSize(8, 4, 5, 5)));
-
     // Shrunk only vertically: the height decides, the width keeps its enlarged cells.
-    const DissolveCells flat = DissolveCells::For(10, 40, 30, 20);
-    EXPECT_EQ(flat.sourceSide, 8);
-    EXPECT_EQ(flat.cellWidth, 12);
-    EXPECT_EQ(flat.cellHeight, 4);
-    EXPECT_EQ(flat.columns, 1);
-    EXPECT_EQ(flat.count, 5);
-
+    EXPECT_EQ(shape(DissolveCells::For(10, 40, 30, 20)), (std::array { 8, 12, 4, 1, 5 }));
     // Pictures smaller than one cell have none.
     EXPECT_EQ(DissolveCells::For(3, 3, 3, 3).count, 0);
 }
 
 std::vector<TransitionStep> DissolveSteps(int32_t width, int32_t height, const Rect& dest, test::Stage& stage)
 {
-    DibImage picture(stage.screen.context);
-    EXPECT_EQ(picture.SetFromPackedDib(test::CodedDib(width, height), ImagePalette::No, OfferConversion::No), 1);
+    test::Picture picture(stage.screen.context, test::CodedDib(width, height));
     Transition transition(*stage.surface);
     test::StepLog log;
     log.Attach(transition);
