@@ -35,7 +35,9 @@ TEST(DissolveRegister, VisitsEveryNonZeroValueOnceBeforeComingBack)
 TEST(DissolveCells, KeepFourPixelCellsUnlessThePictureShrinksBelowThree)
 {
     // source side, cell width and height, columns, count
-    auto shape = [](const DissolveCells& c) { return std::array { c.sourceSide, c.cellWidth, c.cellHeight, c.columns, c.count }; };
+    auto shape = [](const DissolveCells& c) {
+        return std::array { c.sourceSide, c.cellWidth, c.cellHeight, c.columns, c.count };
+    };
     const DissolveCells same = DissolveCells::For(40, 24, 40, 24);
     EXPECT_EQ(shape(same), (std::array { 4, 4, 4, 10, 60 }));
     EXPECT_EQ(same.DestSquare(13), (Rect::FromSize(12, 4, 5, 5)));

@@ -61,7 +61,8 @@ struct Library {
     // A picture, the hot links, a mode and a canvas text.
     std::vector<NewPart> Tagged(const std::string& canvas, int32_t mode = 1)
     {
-        return { { "Data", picture }, { "Hots", links.Store() }, { "Mode", Mode(mode) }, { "Objs", Bytes(canvas) } };
+        return { { "Data", picture }, { "Hots", links.Store() }, { "Mode", Mode(mode) },
+            { "Objs", Bytes(canvas) } };
     }
     GraphicFiles Files(SystemServices* system = nullptr) { return GraphicFiles { &fs, system, "/titles" }; }
 

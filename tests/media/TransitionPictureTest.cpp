@@ -69,9 +69,10 @@ TEST(TransitionPicture, EveryEffectFromEitherSourceEndsLikeAPlainCopy)
         Rect source;
         Rect dest;
     };
+    const Rect source = Rect::FromSize(5, 3, 40, 24);
+    const Rect dest = Rect::FromSize(7, 9, 40, 24);
     const Rect scaledSource = Rect::FromSize(8, 6, 32, 24);
-    for (const Case& c : { Case { ScreenDepth::Direct24, Rect::FromSize(5, 3, 40, 24), Rect::FromSize(7, 9, 40, 24) },
-                           Case { ScreenDepth::Palette8, Rect::FromSize(5, 3, 40, 24), Rect::FromSize(7, 9, 40, 24) },
+    for (const Case& c : { Case { ScreenDepth::Direct24, source, dest }, Case { ScreenDepth::Palette8, source, dest },
                            Case { ScreenDepth::Direct24, scaledSource, Rect { 0, 0, 64, 48 } },
                            Case { ScreenDepth::Direct24, scaledSource, Rect::FromSize(4, 4, 52, 33) },
                            Case { ScreenDepth::Direct24, scaledSource, Rect::FromSize(9, 1, 27, 16) } }) {
@@ -104,7 +105,8 @@ TEST(TransitionPicture, APlainCopyShowsThePictureInItsOwnColours)
     for (int32_t y = 0; y < Stage::kHeight; ++y) {
         for (int32_t x = 0; x < Stage::kWidth; ++x) {
             const bool inside = x >= 7 && x < 47 && y >= 9 && y < 33;
-            ASSERT_EQ(direct[y * Stage::kWidth + x], inside ? test::PicturePixel(x - 7 + 5, y - 9 + 3) : test::BackgroundPixel(x, y))
+            ASSERT_EQ(direct[y * Stage::kWidth + x],
+                inside ? test::PicturePixel(x - 7 + 5, y - 9 + 3) : test::BackgroundPixel(x, y))
                 << x << "," << y;
         }
     }
@@ -131,7 +133,9 @@ TEST(TransitionPicture, DibAndBitmapSourcesShowTheSameSteps)
             std::vector<std::vector<uint32_t>> seen[2];
             for (From from : { From::Bitmap, From::Dib }) {
                 drawing.from = from;
-                drawing.each = [&](Stage& stage, const TransitionStep&) { seen[static_cast<int>(from)].push_back(stage.Pixels()); };
+                drawing.each = [&](Stage& stage, const TransitionStep&) {
+                    seen[static_cast<int>(from)].push_back(stage.Pixels());
+                };
                 drawing.Run(effect);
             }
             ASSERT_GT(seen[0].size(), 1u);

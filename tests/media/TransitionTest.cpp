@@ -25,7 +25,8 @@ constexpr uint32_t kAnd = gfx::Rop3::kSrcAnd;
 
 // One transition of a coded picture onto a 24-bit canvas, with every step logged.
 struct Reveal {
-    Reveal(int32_t width, int32_t height) : picture(stage.screen.context, test::CodedDib(width, height)), transition(*stage.surface)
+    Reveal(int32_t width, int32_t height)
+        : picture(stage.screen.context, test::CodedDib(width, height)), transition(*stage.surface)
     {
         log.Attach(transition);
     }
@@ -80,7 +81,8 @@ TEST(Transition, WipesCopyStepWideStripsInPlace)
     // the final copy.
     Reveal left(40, 10);
     left.Draw(2, Rect { 0, 0, 40, 10 });
-    EXPECT_EQ(Dests(left.log.Of(K::Copy)), (std::vector<Rect> { { 39, 0, 40, 10 }, { 23, 0, 39, 10 }, { 7, 0, 23, 10 } }));
+    EXPECT_EQ(Dests(left.log.Of(K::Copy)),
+        (std::vector<Rect> { { 39, 0, 40, 10 }, { 23, 0, 39, 10 }, { 7, 0, 23, 10 } }));
 
     // Rows, on a rectangle away from the origin: strips follow the rectangle, the picture's rows
     // stay in place.
@@ -196,9 +198,11 @@ TEST(Transition, IrisFramesMoveLinearlyBetweenTheEffectCentreAndTheRectangle)
     in.Draw(16, dest);
     const auto bands = Dests(in.log.Of(K::Copy));
     ASSERT_GE(bands.size(), 5u);
-    EXPECT_EQ(std::vector(bands.begin(), bands.begin() + 3), (std::vector<Rect> { { 0, 0, 1, 16 }, { 30, 0, 32, 16 }, { 1, 15, 30, 16 } }));
+    EXPECT_EQ(std::vector(bands.begin(), bands.begin() + 3),
+        (std::vector<Rect> { { 0, 0, 1, 16 }, { 30, 0, 32, 16 }, { 1, 15, 30, 16 } }));
     // The last frame is the empty rectangle at the centre: its left and right bands meet.
-    EXPECT_EQ(std::vector(bands.end() - 2, bands.end()), (std::vector<Rect> { { 0, 0, 16, 16 }, { 16, 0, 32, 16 } }));
+    EXPECT_EQ(std::vector(bands.end() - 2, bands.end()),
+        (std::vector<Rect> { { 0, 0, 16, 16 }, { 16, 0, 32, 16 } }));
 }
 
 TEST(Transition, CurtainsCloseFromBothSidesAndOpenFromTheCentre)

@@ -47,8 +47,8 @@ struct Stage {
         for (int32_t y = 0; y < kHeight; ++y) {
             for (int32_t x = 0; x < kWidth; ++x) {
                 const uint32_t c = BackgroundPixel(x, y);
-                surface->Dc()->SetPixel(gfx::Point { x, y },
-                    gfx::Rgb(static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)));
+                const auto channel = [c](int shift) { return static_cast<uint8_t>(c >> shift); };
+                surface->Dc()->SetPixel(gfx::Point { x, y }, gfx::Rgb(channel(16), channel(8), channel(0)));
             }
         }
     }
@@ -87,7 +87,8 @@ struct StepLog {
     std::vector<TransitionStep> Of(TransitionStep::Kind kind) const
     {
         std::vector<TransitionStep> out;
-        std::copy_if(steps.begin(), steps.end(), std::back_inserter(out), [&](const auto& s) { return s.kind == kind; });
+        std::copy_if(steps.begin(), steps.end(), std::back_inserter(out),
+            [&](const TransitionStep& s) { return s.kind == kind; });
         return out;
     }
 };
