@@ -82,7 +82,8 @@ int CanvasReader::Read(std::string_view text, CanvasContent& out)
     }
 }
 
-bool CanvasReader::ReadObjects(CanvasContent& content, std::vector<CanvasObject*>& into)
+bool CanvasReader::ReadKeywordBlock(int32_t first, int32_t last, const char* what,
+    const std::function<bool(int32_t keyword)>& readItem)
 {
     if (!Expect(kBlockOpen, "{"))
         return false;
@@ -90,15 +91,23 @@ bool CanvasReader::ReadObjects(CanvasContent& content, std::vector<CanvasObject*
         const CanvasToken token = m_tokens.Next();
         if (token.Is(kBlockClose))
             return true;
-        if (token.kind != CanvasToken::Kind::Word || token.keyword < kFirstObjectType
-            || token.keyword > kLastObjectType)
-            return Fail("expected an object type");
+        if (token.kind != CanvasToken::Kind::Word || token.keyword < first || token.keyword > last)
+            return Fail(std::string("expected ") + what);
+        if (!readItem(token.keyword))
+            return false;
+    }
+}
+
+bool CanvasReader::ReadObjects(CanvasContent& content, std::vector<CanvasObject*>& into)
+{
+    return ReadKeywordBlock(kFirstObjectType, kLastObjectType, "an object type", [&](int32_t keyword) {
         auto object = std::make_unique<CanvasObject>();
-        if (!ReadObject(token.keyword, *object))
+        if (!ReadObject(keyword, *object))
             return false;
         into.push_back(object.get());
         content.objects.push_back(std::move(object));
-    }
+        return true;
+    });
 }
 
 bool CanvasReader::ReadObject(int32_t keyword, CanvasObject& object)
@@ -225,20 +234,13 @@ bool CanvasReader::ReadAttribute(const CanvasToken& name, CanvasAttributes& a, C
 
 bool CanvasReader::ReadCommands(std::vector<CanvasCommand>& into)
 {
-    if (!Expect(kBlockOpen, "{"))
-        return false;
-    for (;;) {
-        const CanvasToken token = m_tokens.Next();
-        if (token.Is(kBlockClose))
-            return true;
-        if (token.kind != CanvasToken::Kind::Word || token.keyword < kFirstCommand
-            || token.keyword > kLastCommand)
-            return Fail("expected a command");
+    return ReadKeywordBlock(kFirstCommand, kLastCommand, "a command", [&](int32_t keyword) {
         CanvasCommand command;
-        if (!ReadCommand(token.keyword, command))
+        if (!ReadCommand(keyword, command))
             return false;
         into.push_back(command);
-    }
+        return true;
+    });
 }
 
 bool CanvasReader::ReadPoint(gfx::Point& point)
@@ -296,14 +298,7 @@ bool CanvasReader::ReadCommand(int32_t keyword, CanvasCommand& c)
 
 bool CanvasReader::ReadEventGroups(std::vector<CanvasEventGroup>& into)
 {
-    if (!Expect(kBlockOpen, "{"))
-        return false;
-    for (;;) {
-        const CanvasToken token = m_tokens.Next();
-        if (token.Is(kBlockClose))
-            return true;
-        if (!token.Is(kEvent))
-            return Fail("expected EVENT");
+    return ReadKeywordBlock(kEvent, kEvent, "EVENT", [&](int32_t) {
         const CanvasToken name = m_tokens.Next();
         if (name.kind != CanvasToken::Kind::String)
             return Fail("expected the event group's quoted name");
@@ -318,7 +313,8 @@ bool CanvasReader::ReadEventGroups(std::vector<CanvasEventGroup>& into)
         if (!ReadCommands(group.commands))
             return false;
         into.push_back(std::move(group));
-    }
+        return true;
+    });
 }
 
 } // namespace tamber

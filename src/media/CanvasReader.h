@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ private:
     int Refuse(const std::string& what);
     bool Expect(int32_t keyword, const char* what);
     bool ReadNumber(int32_t& value, const char* what);
+    // A { } block of items, each starting with a keyword from first to last that readItem
+    // reads the rest of.
+    bool ReadKeywordBlock(int32_t first, int32_t last, const char* what,
+        const std::function<bool(int32_t keyword)>& readItem);
     bool ReadObjects(CanvasContent& content, std::vector<CanvasObject*>& into);
     bool ReadObject(int32_t keyword, CanvasObject& object);
     bool ReadBound(gfx::Rect& bound);
